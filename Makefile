@@ -1,0 +1,32 @@
+# Top-level entry points. Each target installs what is missing first.
+BUILD      ?= build
+BUILD_SAN  ?= build-san
+JOBS       ?= $(shell nproc)
+
+.PHONY: deps configure build run test test-sanitize bench clean
+
+deps:
+	@./scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release > /dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@./scripts/run-example.sh $(BUILD)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	@cmake -S . -B $(BUILD_SAN) -DCMAKE_BUILD_TYPE=Debug -DTESSARA_SANITIZE=ON -DTESSARA_BUILD_BENCH=OFF > /dev/null
+	@cmake --build $(BUILD_SAN) -j $(JOBS)
+	@cd $(BUILD_SAN) && ctest --output-on-failure -j $(JOBS) -LE gui
+
+bench: build
+	@./scripts/run-bench.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(BUILD_SAN)

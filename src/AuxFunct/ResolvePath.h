@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// A full file name for name against the base folder: a relative name is
+// appended to base, where a leading component of name equals the next
+// component of base that component is not repeated. Absolute names ("/...",
+// or a drive "X:...") are returned unchanged; an empty name gives "".
+std::string ResolvePath(const std::string& name, const std::string& base);
+
+// The folder part of a name: its text up to and including its last "/" or
+// "\" (a leading double quote skipped); empty when it has neither.
+std::string FolderPart(const std::string& name);

@@ -1,0 +1,43 @@
+// The record of every value that a command-line option sets. One instance
+// lives for the whole process; the parser only sets the fields an option
+// names and never resets the record as a whole.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+struct OptionState {
+    std::string InpFN;
+    std::int8_t lnsF = 0;
+    std::string LnsStr;
+    std::int8_t getFromClpF = 0;
+    std::int8_t getFromSelTextF = 0;
+    std::string OutpFN;
+    std::int8_t AppendF = 0;
+    std::int8_t NoHF = 0;
+    std::int8_t SaveToClpBF = 0;
+    std::int32_t decimals = 4;
+    std::string CurDir;
+    std::int8_t splF = 0;
+    std::string splPath;
+    std::int8_t logF = 0;
+    std::string logFileN;
+    std::int8_t tsrF = 0;
+    std::int8_t tsrvF = 0;
+    std::int8_t rsetF = 0;
+    std::int8_t quitF = 0;
+    std::int8_t delF = 0;
+    std::int8_t InpF = 0;
+    std::string selText;
+    std::int32_t lineCorrection = 0;
+    std::int8_t lineCorrectionF = 0;
+    std::int8_t repF = 0;
+    std::int8_t helpF = 0;
+    std::int8_t showFlagsF = 0;
+    std::int8_t setupF = 0;
+    // Which options the command lines named, at fixed indices:
+    // 0 /i, 1 /o /a, 2 /sclp, 3 /lns, 4 /spl, 5 /tsrv, 6 /tsr /quit, 7 /rset,
+    // 8 /dec, 9 /log, 10 unused, 11 /del, 12 /noh, 13 /gclp, 14 /sel.
+    std::array<std::int8_t, 15> optionsGiven{};
+};

@@ -1,0 +1,3 @@
+#include "parser/Statement.h"
+
+StatementHandler FindStatement(std::string_view) { return nullptr; }
