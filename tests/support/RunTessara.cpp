@@ -1,0 +1,169 @@
+#include "RunTessara.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+extern char** environ;
+
+TempDir::TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "tessara-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    // Make every folder writable again so that tests may leave read-only ones.
+    for (auto it = fs::recursive_directory_iterator(path_, ec); it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        if (it->is_directory(ec)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::remove_all(path_, ec);
+}
+
+std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
+
+std::string TessaraBinary() { return TESSARA_BIN; }
+std::string BinaryFolder() { return fs::path(TESSARA_BIN).parent_path().string(); }
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FileExists(const std::string& path) { return fs::exists(path); }
+
+std::string MaskRunTime(const std::string& text) {
+    static const std::regex stamp(R"(\d\d/\d\d/\d\d\d\d - \d\d:\d\d:\d\d)");
+    return std::regex_replace(text, stamp, "DD/MM/YYYY - hh:mm:ss");
+}
+
+namespace {
+
+std::vector<std::string> BuildEnvironment(const TempDir& dir, const RunOptions& o) {
+    std::map<std::string, std::string> env;
+    for (char** e = environ; *e; ++e) {
+        std::string kv = *e;
+        auto eq = kv.find('=');
+        if (eq != std::string::npos) env[kv.substr(0, eq)] = kv.substr(eq + 1);
+    }
+    env["XDG_CONFIG_HOME"] = dir.path() + "/config";
+    env["XDG_RUNTIME_DIR"] = dir.path() + "/runtime";
+    fs::create_directories(dir.path() + "/runtime");
+    fs::permissions(dir.path() + "/runtime", fs::perms::owner_all, fs::perm_options::replace);
+    if (!o.keepDisplay) {
+        env.erase("DISPLAY");
+        env.erase("WAYLAND_DISPLAY");
+    }
+    for (const auto& name : o.unsetEnv) env.erase(name);
+    for (const auto& [k, v] : o.env) env[k] = v;
+    std::vector<std::string> out;
+    for (const auto& [k, v] : env) out.push_back(k + "=" + v);
+    return out;
+}
+
+void SetNonBlocking(int fd) { fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK); }
+
+} // namespace
+
+RunResult RunTessara(const TempDir& dir, const std::vector<std::string>& args, const RunOptions& o) {
+    std::string program = o.program.empty() ? TessaraBinary() : o.program;
+    std::vector<std::string> envStrings = BuildEnvironment(dir, o);
+    std::vector<char*> argv{program.data()};
+    std::vector<std::string> argCopy = args;
+    for (auto& a : argCopy) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (auto& e : envStrings) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    int inPipe[2], outPipe[2], errPipe[2];
+    if (pipe(inPipe) || pipe(outPipe) || pipe(errPipe)) throw std::runtime_error("pipe failed");
+    std::string cwd = o.cwd.empty() ? dir.path() : o.cwd;
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(inPipe[0], 0);
+        dup2(outPipe[1], 1);
+        dup2(errPipe[1], 2);
+        for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) close(fd);
+        if (chdir(cwd.c_str()) != 0) _exit(126);
+        execve(program.c_str(), argv.data(), envp.data());
+        _exit(127);
+    }
+    close(inPipe[0]);
+    close(outPipe[1]);
+    close(errPipe[1]);
+    signal(SIGPIPE, SIG_IGN);
+    SetNonBlocking(inPipe[1]);
+    SetNonBlocking(outPipe[0]);
+    SetNonBlocking(errPipe[0]);
+
+    RunResult r;
+    std::size_t written = 0;
+    int inFd = inPipe[1];
+    if (o.stdinText.empty()) {
+        close(inFd);
+        inFd = -1;
+    }
+    bool outOpen = true, errOpen = true;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(o.timeoutSeconds);
+    char buf[65536];
+    while (outOpen || errOpen) {
+        pollfd fds[3];
+        int n = 0;
+        if (outOpen) fds[n++] = {outPipe[0], POLLIN, 0};
+        if (errOpen) fds[n++] = {errPipe[0], POLLIN, 0};
+        if (inFd >= 0) fds[n++] = {inFd, POLLOUT, 0};
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            break;
+        }
+        poll(fds, static_cast<nfds_t>(n), 100);
+        for (int k = 0; k < n; ++k) {
+            if (!fds[k].revents) continue;
+            if (fds[k].fd == inFd) {
+                ssize_t w = write(inFd, o.stdinText.data() + written, o.stdinText.size() - written);
+                if (w > 0) written += static_cast<std::size_t>(w);
+                if (w < 0 || written == o.stdinText.size()) {
+                    close(inFd);
+                    inFd = -1;
+                }
+                continue;
+            }
+            ssize_t got = read(fds[k].fd, buf, sizeof buf);
+            if (got > 0) {
+                (fds[k].fd == outPipe[0] ? r.out : r.err).append(buf, static_cast<std::size_t>(got));
+            } else if (got == 0 || errno != EAGAIN) {
+                if (fds[k].fd == outPipe[0]) outOpen = false;
+                else errOpen = false;
+            }
+        }
+    }
+    if (inFd >= 0) close(inFd);
+    close(outPipe[0]);
+    close(errPipe[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
