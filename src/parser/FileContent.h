@@ -1,0 +1,17 @@
+// Whole-file reading and safe replacement of files.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Reads the whole file name into content, byte for byte (zero bytes
+// included). False, with content unchanged, when the file cannot be opened,
+// is a folder, or a read fails.
+bool ReadWholeFile(const std::string& name, std::string& content);
+
+// Makes the file name hold text, or with append its old content followed by
+// text, where a final CR LF of the old content is overwritten. A regular (or
+// missing) file is written to a temporary file in the same folder that is
+// renamed over it only after everything was written and closed, so that a
+// failure leaves the old file intact. False when anything failed.
+bool WriteFileSafely(const std::string& name, std::string_view text, bool append);

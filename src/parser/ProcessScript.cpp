@@ -1,0 +1,129 @@
+#include "parser/ProcessScript.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "app/OptionState.h"
+#include "parser/LineSelection.h"
+#include "parser/ScriptLines.h"
+#include "parser/Statement.h"
+
+namespace {
+
+constexpr std::size_t kMaxMaskDecimals = 512;
+constexpr std::size_t npos = std::string_view::npos;
+
+std::string_view TrimSpaces(std::string_view text) {
+    std::size_t first = text.find_first_not_of(' ');
+    if (first == npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// "0." followed by one zero per decimal: the pattern of matrix listings.
+std::string ZeroMask(std::int32_t decimals) {
+    std::string mask = "0.";
+    if (decimals > 0) mask.append(std::min(static_cast<std::size_t>(decimals), kMaxMaskDecimals), '0');
+    return mask;
+}
+
+// Where a statement line keeps its keyword and arguments (1-based, 0 when absent).
+struct LineHead {
+    std::size_t pos = 0;
+    std::size_t parenOpen = 0;
+    std::size_t parenClose = 0;
+    std::string keyword; // trimmed, lower case
+};
+
+std::size_t OneBased(std::size_t index) { return index == npos ? 0 : index + 1; }
+
+// Finds pos, the parentheses and the keyword; false when the line has neither
+// "=" nor "(" and so is no statement.
+bool FindHead(std::string_view line, LineHead& head) {
+    std::size_t equals = line.find('=');
+    std::string_view keyword;
+    if (equals != npos) {
+        std::string_view front = line.substr(0, equals + 1);
+        head.pos = equals + 1;
+        head.parenOpen = OneBased(front.find('('));
+        head.parenClose = OneBased(front.find(')'));
+        keyword = line.substr(0, (head.parenOpen > 0 ? head.parenOpen : head.pos) - 1);
+    } else {
+        std::size_t paren = line.find('(');
+        if (paren == npos) return false;
+        head.pos = head.parenOpen = paren + 1;
+        head.parenClose = OneBased(line.find(')'));
+        keyword = line.substr(0, paren);
+    }
+    keyword = TrimSpaces(keyword);
+    head.keyword.assign(keyword);
+    for (char& c : head.keyword) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return true;
+}
+
+void CopyLine(std::string& processed, std::string_view line) {
+    processed.append(line);
+    processed.append("\r\n");
+}
+
+} // namespace
+
+ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env) {
+    ProcessResult result;
+    const std::string zeroMask = ZeroMask(env.opt.decimals);
+    std::string polyVar;
+    std::string dimxBlockName;
+    // The text with "\r\n" appended: its lines are the lines of the text plus
+    // the (possibly empty) rest after its last line end.
+    const std::vector<std::string_view> lines = CutLines(scriptText);
+    const int lineCount = static_cast<int>(std::min<std::size_t>(lines.size(), INT_MAX - 1));
+    LineSelection selection(env.opt.LnsStr, env.opt.lineCorrection);
+    bool slashBlock = false;
+    bool bangBlock = false;
+    LineHead head;
+
+    for (int i = 1; i <= lineCount; ++i) {
+        env.exitCode = 0;
+        if (env.opt.lnsF) {
+            i = selection.Take(i, lineCount);
+            if (i > lineCount) break;
+        }
+        std::string_view line = TrimSpaces(lines[static_cast<std::size_t>(i) - 1]);
+
+        if (slashBlock || line.find("\\\\") != npos) {
+            slashBlock = line.find("//") == npos;
+            CopyLine(result.processed, line);
+            continue;
+        }
+        if (bangBlock || line.starts_with("!\\")) {
+            bangBlock = !line.starts_with("!/");
+            CopyLine(result.processed, line);
+            continue;
+        }
+        if (line.starts_with("''")) {
+            CopyLine(result.processed, line);
+            continue;
+        }
+        if (line.starts_with('\'') || !FindHead(line, head)) continue;
+
+        line = line.substr(0, line.find('\''));
+        ++result.commandCount;
+        StatementHandler handler = FindStatement(head.keyword);
+        if (handler == nullptr) continue;
+        StatementContext ctx{env,           lines,          std::string(line), head.keyword,
+                             head.pos,      head.parenOpen, head.parenClose,   i,
+                             result.processed, result.errorCount, polyVar,     dimxBlockName,
+                             zeroMask};
+        handler(ctx);
+        // Only dimx moves the line number, and never back before its own line.
+        i = std::max(ctx.i, i);
+    }
+
+    if (env.opt.lnsF) env.opt.LnsStr = selection.Shortened(env.opt.LnsStr);
+    return result;
+}

@@ -1,0 +1,76 @@
+#include "parser/ScriptFiles.h"
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+#include "AuxFunct/ResolvePath.h"
+#include "parser/FileContent.h"
+#include "parser/ScriptLines.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+const char* const kTitle = "Tessara";
+
+// The process's current folder ending in "/"; empty when it is unknown, so
+// that names stay relative to it.
+std::string CurrentFolder() {
+    std::error_code ec;
+    std::string folder = std::filesystem::current_path(ec).string();
+    if (ec || folder.empty()) return {};
+    if (!folder.ends_with('/')) folder += '/';
+    return folder;
+}
+
+bool IsCommentLine(std::string_view line) {
+    std::size_t first = line.find_first_not_of(' ');
+    return first != std::string_view::npos && line[first] == '\'';
+}
+
+// The file's lines without line ends and without comment lines, joined with
+// nothing between them.
+std::string JoinedLines(std::string_view content) {
+    std::string joined;
+    for (std::string_view line : CutLines(content)) {
+        if (!IsCommentLine(line)) joined.append(line);
+    }
+    return joined;
+}
+
+} // namespace
+
+void ReadInputScript(const std::string& InpFN, std::string& scriptText, std::int32_t& exitCode) {
+    if (ReadWholeFile(InpFN, scriptText)) return;
+    ShowMessageBox(kTitle, "Error 4: can't read the file\r\nfile: " + InpFN);
+    exitCode = -2;
+}
+
+void WriteOutputScript(const std::string& OutpFN, bool append, const std::string& scriptText,
+                       std::int32_t& exitCode) {
+    if (WriteFileSafely(OutpFN, scriptText, append)) return;
+    ShowMessageBox(kTitle, "Error 5: can't write the file\r\nfile: " + OutpFN);
+    exitCode = -3;
+}
+
+std::string FileStatement(const std::string& fileName, const std::string& keyword,
+                          const std::string& text, std::int32_t& exitCode) {
+    const std::string name = ResolvePath(fileName, CurrentFolder());
+    std::string lowerKeyword = keyword;
+    for (char& c : lowerKeyword) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (lowerKeyword == "fileout") {
+        if (!WriteFileSafely(name, text, false)) {
+            ShowMessageBox(kTitle, "Error 1: can't write the file.\r\n" + name);
+        }
+        return {};
+    }
+    std::string content;
+    if (!ReadWholeFile(name, content)) {
+        exitCode = -2;
+        ShowMessageBox(kTitle, "Error 3: Couldn't open the file!\r\n" + name);
+        return {};
+    }
+    return JoinedLines(content);
+}
