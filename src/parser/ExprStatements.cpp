@@ -1,0 +1,178 @@
+// expr, exprf, stoexpr, show, aabout, debug and pause.
+#include <string>
+#include <string_view>
+
+#include "AuxFunct/TidyNumber.h"
+#include "app/OptionState.h"
+#include "app/TextUtil.h"
+#include "bindings/KalvexApi.h"
+#include "parser/ResultText.h"
+#include "parser/ScriptFiles.h"
+#include "parser/StatementText.h"
+#include "parser/Statements.h"
+
+namespace {
+
+// The matrix that the last e_eval made, looked up by its handle value.
+const double* ResultMatrix(const KalvexApi& kx, double handle, int& rows, int& cols) {
+    rows = 0;
+    cols = 0;
+    return kx.FindMatrix(RoundedText(handle).c_str(), 9, &rows, &cols);
+}
+
+// Evaluates expression and returns its result text: "Number = " + value, or
+// "Vector: "/"Matrix: " + the library's listing, or the counted error text.
+// An empty expression gives an empty text.
+std::string EvaluationText(StatementContext& ctx, const std::string& expression) {
+    if (expression.empty()) return {};
+    const KalvexApi& kx = ctx.env.kx;
+    double value = 0;
+    kx.e_eval(expression.c_str(), &value, 1);
+    if (const int error = kx.GetE_Error(); error != -1) return CountedLibraryError(ctx, error);
+    if (kx.GetResultType() != 1) return "Number = " + NumberText(value, ctx.env.opt.decimals);
+    int rows = 0;
+    int cols = 0;
+    const double* elements = ResultMatrix(kx, value, rows, cols);
+    if (!elements) return CountedLibraryError(ctx, kx.GetE_Error());
+    const char* listing = kx.aPrint(elements, rows, cols, "String", ctx.zeroMask.c_str(), "", "");
+    std::string result = cols <= 1 ? "Vector: " : "Matrix: ";
+    if (listing) result += listing;
+    return result;
+}
+
+// Stores the matrix that e_eval made under name and returns "Matr = "/"Vect = " + its spec.
+std::string StoreMatrix(StatementContext& ctx, std::string_view name, double handle, std::string& spec) {
+    const KalvexApi& kx = ctx.env.kx;
+    int rows = 0;
+    int cols = 0;
+    const double* elements = ResultMatrix(kx, handle, rows, cols);
+    if (!elements) return CountedLibraryError(ctx, kx.GetE_Error());
+    spec = BracketName(name);
+    spec += "; " + std::to_string(rows) + "; " + std::to_string(cols) + ";";
+    const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
+    for (std::size_t k = 0; k < count; ++k) {
+        spec += TidyNumber(NumberText(elements[k], 10));
+        spec += "; ";
+    }
+    kx.SetStrMatrix(spec.c_str(), 0, 1);
+    if (const int error = kx.GetE_Error(); error != -1) return CountedLibraryError(ctx, error);
+    return (cols <= 1 ? "Vect = " : "Matr = ") + spec;
+}
+
+// The listing of a stored matrix for show: name, then one line per row of
+// "mA(r,c)=value" entries ("vE(k)=value" for a vector), each followed by a tab.
+std::string ShowListing(const std::string& name, const double* elements, int rows, int cols,
+                        std::int32_t decimals) {
+    std::string listing = cols <= 1 ? "Vector: " : "Matrix: ";
+    listing += name;
+    listing += "\r\n";
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            if (cols == 1) listing += "vE(" + std::to_string(r) + ")=";
+            else if (rows == 1) listing += "vE(" + std::to_string(c) + ")=";
+            else listing += "mA(" + std::to_string(r) + "," + std::to_string(c) + ")=";
+            listing += NumberText(elements[static_cast<std::size_t>(r) * static_cast<std::size_t>(cols) +
+                                           static_cast<std::size_t>(c)],
+                                  decimals);
+            listing += '\t';
+        }
+        listing += "\r\n";
+    }
+    return listing;
+}
+
+} // namespace
+
+void ExprStatement(StatementContext& ctx) {
+    const std::string expression(Rest(ctx));
+    const std::string result = EvaluationText(ctx, expression);
+    AppendResultBlock(ctx.processed, ctx.i, expression, kNoTarget, result);
+}
+
+void ExprFileStatement(StatementContext& ctx) {
+    const std::string_view rest = Rest(ctx);
+    const OutputTarget target = OutputOf(rest, rest);
+    std::string expression = ReadStatementFile(ctx, Word(rest, 1));
+    std::string result;
+    if (expression.empty() || ctx.env.exitCode != 0) {
+        ++ctx.errorCount;
+        result = StatusErrorText(ctx.env.exitCode);
+    } else {
+        std::string_view text = expression;
+        if (const auto eq = text.find('='); eq != std::string_view::npos) text = TrimView(text.substr(eq + 1));
+        expression = ToLower(TrimView(text.substr(0, text.find('\''))));
+        result = EvaluationText(ctx, expression);
+    }
+    if (!target.file.empty()) WriteStatementFile(ctx, target.file, result);
+    AppendResultBlock(ctx.processed, ctx.i, expression, target.note, result);
+}
+
+void StoExprStatement(StatementContext& ctx) {
+    const KalvexApi& kx = ctx.env.kx;
+    const std::string expression(Rest(ctx));
+    const std::string_view inner = Inner(ctx);
+    std::string_view name = inner;
+    std::string_view word;
+    std::string_view file;
+    std::string note(kNoTarget);
+    if (!TrimView(Field(inner, ';', 2)).empty()) {
+        name = TrimView(Field(inner, ';', 1));
+        word = TrimView(Field(inner, ';', 2));
+        file = TrimView(Field(inner, ';', 3));
+        note = "(=>" + std::string(word) + " " + std::string(file) + ")";
+    }
+    double value = 0;
+    kx.e_eval(expression.c_str(), &value, 1);
+    std::string result;
+    if (const int error = kx.GetE_Error(); error != -1) {
+        result = CountedLibraryError(ctx, error);
+    } else if (kx.GetResultType() == 1) {
+        std::string spec;
+        result = StoreMatrix(ctx, name, value, spec);
+        if (!spec.empty() && note != kNoTarget)
+            FileStatement(std::string(file), std::string(word), spec, ctx.env.exitCode);
+    } else {
+        const std::int32_t decimals = ctx.env.opt.decimals;
+        kx.SetVarFunct(std::string(name).c_str(), TidyNumber(NumberText(value, decimals)).c_str(), 0);
+        if (const int storeError = kx.GetE_Error(); storeError != -1)
+            result = CountedLibraryError(ctx, storeError);
+        else
+            result = "Number " + std::string(name) + " = " + NumberText(value, decimals);
+    }
+    AppendStoredBlock(ctx.processed, ctx.i, expression, note, result);
+}
+
+void ShowStatement(StatementContext& ctx) {
+    const KalvexApi& kx = ctx.env.kx;
+    std::string name(Inner(ctx));
+    std::string result;
+    double value = 0;
+    if (kx.FindVarVal2(name.c_str(), 0, &value, nullptr)) {
+        result = "Number " + name + " = " + NumberText(value, ctx.env.opt.decimals);
+    } else if (const char* body = kx.GetFunctText(name.c_str())) {
+        result = "Function " + name + " = " + body;
+    } else {
+        name = BracketName(name);
+        int rows = 0;
+        int cols = 0;
+        const double* elements = kx.FindMatrix(name.c_str(), 33, &rows, &cols);
+        result = elements ? ShowListing(name, elements, rows, cols, ctx.env.opt.decimals) : "not found";
+    }
+    AppendShowBlock(ctx.processed, ctx.i, name, result);
+}
+
+void AboutStatement(StatementContext& ctx) {
+    const char* about = ctx.env.kx.aAbout(1);
+    if (!about) return;
+    const std::string_view text = about;
+    std::size_t start = 0;
+    for (auto end = text.find('\n'); end != std::string_view::npos; end = text.find('\n', start)) {
+        ctx.processed += '\'';
+        ctx.processed += text.substr(start, end - start + 1);
+        start = end + 1;
+    }
+}
+
+void DebugStatement(StatementContext& ctx) { ctx.env.kx.SetDebugF(IntegerValue(Rest(ctx))); }
+
+void PauseStatement(StatementContext&) {}

@@ -1,0 +1,110 @@
+// matr, vect, matrf, vectf, the multi-line dimx block and the element order.
+#include <string>
+#include <string_view>
+
+#include "app/TextUtil.h"
+#include "bindings/KalvexApi.h"
+#include "parser/ResultText.h"
+#include "parser/StatementText.h"
+#include "parser/Statements.h"
+
+namespace {
+
+// Hands a matrix spec to the library; a rejected spec counts an error and
+// appends its block.
+void DefineMatrix(StatementContext& ctx, const std::string& text) {
+    const KalvexApi& kx = ctx.env.kx;
+    const std::string spec = Without(text, '\'');
+    kx.SetStrMatrix(spec.c_str(), 0, 1);
+    if (const int error = kx.GetE_Error(); error != -1)
+        AppendMatrixErrorBlock(ctx.processed, ctx.i, spec, CountedLibraryError(ctx, error));
+}
+
+// A dimx line as the block reads it: trimmed, its comment cut off, and pos the
+// 1-based position of its first "=" (else of its first "(", else 0).
+struct DimxLine {
+    std::string_view text;
+    std::size_t pos = 0;
+};
+
+DimxLine ReadDimxLine(std::string_view raw) {
+    DimxLine line;
+    const std::string_view trimmed = TrimView(raw);
+    auto at = trimmed.find('=');
+    if (at == std::string_view::npos) at = trimmed.find('(');
+    line.pos = at == std::string_view::npos ? 0 : at + 1;
+    line.text = trimmed.substr(0, trimmed.find('\''));
+    return line;
+}
+
+// Adds the line's "label = value" fields (from its second ";" field on, up to
+// the first empty field) to spec as ";" + value.
+void AppendDimxValues(std::string& spec, std::string_view text) {
+    auto cut = text.find(';');
+    while (cut != std::string_view::npos) {
+        text.remove_prefix(cut + 1);
+        cut = text.find(';');
+        const std::string_view field = TrimView(text.substr(0, cut));
+        if (field.empty()) return;
+        const std::string_view value = TrimView(Field(field, '=', 2));
+        if (!value.empty()) {
+            spec += ';';
+            spec += value;
+        }
+    }
+}
+
+} // namespace
+
+void MatrStatement(StatementContext& ctx) { DefineMatrix(ctx, std::string(Rest(ctx))); }
+
+void MatrFileStatement(StatementContext& ctx) { DefineMatrix(ctx, ReadStatementFile(ctx, Word(Rest(ctx), 1))); }
+
+void DimxStatement(StatementContext& ctx) {
+    std::string spec;
+    DimxLine line{ctx.line, ctx.pos};
+    for (;;) {
+        const std::string_view after = line.pos < line.text.size() ? line.text.substr(line.pos) : "";
+        const auto open = after.find('(');
+        const std::string name = BracketName(TrimView(after.substr(0, open)));
+        if (!ctx.dimxBlockName.empty() && ctx.dimxBlockName != name) {
+            // This line starts another matrix: the scanner reads it again.
+            ctx.dimxBlockName.clear();
+            --ctx.i;
+            break;
+        }
+        ctx.dimxBlockName = name;
+        if (spec.empty()) {
+            std::string_view dims;
+            if (open != std::string_view::npos) {
+                dims = after.substr(open + 1);
+                dims = dims.substr(0, dims.find(')'));
+            }
+            const std::string fields = std::string(TrimView(dims)) + ",";
+            spec = name + ";" + std::to_string(IntegerValue(Field(fields, ',', 1))) + ";" +
+                   std::to_string(IntegerValue(Field(fields, ',', 2)));
+        }
+        AppendDimxValues(spec, line.text);
+        // Read ahead: a following dimx line continues the block.
+        ++ctx.i;
+        const std::size_t next = static_cast<std::size_t>(ctx.i);
+        line = ReadDimxLine(next <= ctx.lines.size() ? ctx.lines[next - 1] : std::string_view{});
+        if (ToLower(TrimView(line.text.substr(0, 4))) != "dimx") {
+            --ctx.i;
+            ctx.dimxBlockName.clear();
+            break;
+        }
+    }
+    const KalvexApi& kx = ctx.env.kx;
+    kx.SetStrMatrix(spec.c_str(), 0, 1);
+    if (const int error = kx.GetE_Error(); error != -1)
+        AppendDimxErrorBlock(ctx.processed, ctx.i, CountedLibraryError(ctx, error));
+}
+
+void ElemOrderSetStatement(StatementContext& ctx) { ctx.env.kx.aElemOrderSet(IntegerValue(Rest(ctx))); }
+
+void ElemOrderExStatement(StatementContext& ctx) {
+    static constexpr double kProbe[4] = {0, 2, 1, 0};
+    const int order = ctx.env.kx.aElemOrderEx(kProbe, 0);
+    AppendElemOrderBlock(ctx.processed, ctx.i, order == 0 ? "by Row" : "by Col");
+}

@@ -1,0 +1,158 @@
+#include "parser/ResultText.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "bindings/KalvexApi.h"
+
+namespace {
+
+constexpr int kMaxDecimals = 512;
+
+// Enough for any double in fixed notation with kMaxDecimals decimals: a sign,
+// 309 integer digits, the point, the decimals and the final zero.
+constexpr std::size_t kNumberBufferSize = 1 + 309 + 1 + kMaxDecimals + 1 + 32;
+
+void AppendLine(std::string& out, int i) {
+    out += "Ln ";
+    out += std::to_string(i);
+}
+
+// "Ln i: Expression = e: note" + label + result, ending with an empty line.
+void AppendExpressionBlock(std::string& out, int i, std::string_view expression, std::string_view targetNote,
+                           std::string_view label, std::string_view result) {
+    AppendLine(out, i);
+    out += ": Expression = ";
+    out += expression;
+    out += ": ";
+    out += targetNote;
+    out += label;
+    out += result;
+    out += "\r\n\r\n";
+}
+
+// "Ln i: Polyn = p" + label + result, ending with an empty line.
+void AppendPolynBlock(std::string& out, int i, std::string_view polynomial, std::string_view label,
+                      std::string_view result) {
+    AppendLine(out, i);
+    out += ": Polyn = ";
+    out += polynomial;
+    out += label;
+    out += result;
+    out += "\r\n\r\n";
+}
+
+} // namespace
+
+int DecimalCount(std::int32_t decimals) {
+    if (decimals > kMaxDecimals) return kMaxDecimals;
+    if (decimals == -1) return 10;
+    return decimals < 0 ? 0 : decimals;
+}
+
+std::string NumberText(double value, std::int32_t decimals) {
+    char buffer[kNumberBufferSize];
+    const int n = std::snprintf(buffer, sizeof buffer, "%.*f", DecimalCount(decimals), value);
+    return n < 0 ? std::string() : std::string(buffer, static_cast<std::size_t>(n));
+}
+
+std::string RoundedText(double value) {
+    char buffer[kNumberBufferSize];
+    const int n = std::snprintf(buffer, sizeof buffer, "%.0f", std::nearbyint(value) + 0.0);
+    return n < 0 ? std::string() : std::string(buffer, static_cast<std::size_t>(n));
+}
+
+std::string StripBrackets(std::string_view text) {
+    if (!text.empty() && text.front() == '[') text.remove_prefix(1);
+    if (!text.empty() && text.back() == ']') text.remove_suffix(1);
+    return std::string(text);
+}
+
+std::string ErrorCodeText(std::int32_t code) {
+    switch (code) {
+    case -2: return "File Open Error (not found?)";
+    case -3: return "File Write Error (already in use?)";
+    case -4: return "Operation vancelled by user";
+    case -5: return "Invalid Parameter.";
+    case -6: return "Instance Quit OK";
+    case -7: return "API Error";
+    case -8: return "Window not Found";
+    case -9: return "Child Window Not Found";
+    default: return {};
+    }
+}
+
+std::string LibraryErrorText(const KalvexApi& kx, int error, bool oneSpace) {
+    const char* description = kx.GetE_ErrDescr(error);
+    std::string text = oneSpace ? "===> ERROR n. = " : "===>  ERROR n. = ";
+    text += std::to_string(error);
+    text += ": ";
+    if (description) text += description;
+    return text;
+}
+
+std::string StatusErrorText(std::int32_t code) {
+    return "===>  ERROR n. = " + std::to_string(code) + ": " + ErrorCodeText(code);
+}
+
+void AppendResultBlock(std::string& out, int i, std::string_view expression, std::string_view targetNote,
+                       std::string_view result) {
+    AppendExpressionBlock(out, i, expression, targetNote, "\r\n       Result => ", result);
+}
+
+void AppendStoredBlock(std::string& out, int i, std::string_view expression, std::string_view targetNote,
+                       std::string_view result) {
+    AppendExpressionBlock(out, i, expression, targetNote, "\r\n       Stored => ", result);
+}
+
+void AppendShowBlock(std::string& out, int i, std::string_view name, std::string_view result) {
+    AppendLine(out, i);
+    out += ": Show(";
+    out += name;
+    out += ")   => ";
+    out += result;
+    out += "\r\n\r\n";
+}
+
+void AppendSolutionBlock(std::string& out, int i, std::string_view polynomial, std::string_view result) {
+    AppendPolynBlock(out, i, polynomial, ":\r\n       Solution Polyn => ", result);
+}
+
+void AppendDerivateBlock(std::string& out, int i, std::string_view polynomial, std::string_view result) {
+    AppendPolynBlock(out, i, polynomial, ":\r\n       Derivate of Polyn => ", result);
+}
+
+void AppendIntegralBlock(std::string& out, int i, std::string_view function, std::string_view targetNote,
+                         double a, double b, std::string_view result) {
+    AppendLine(out, i);
+    out += ": iFunction = ";
+    out += function;
+    out += ": ";
+    out += targetNote;
+    out += "\r\n       Integral iFunction(";
+    out += RoundedText(a);
+    out += ',';
+    out += RoundedText(b);
+    out += ") => ";
+    out += result;
+    out += "\r\n\r\n";
+}
+
+void AppendMatrixErrorBlock(std::string& out, int i, std::string_view spec, std::string_view error) {
+    AppendExpressionBlock(out, i, spec, kNoTarget, "\r\n     Result => ", error);
+}
+
+void AppendDimxErrorBlock(std::string& out, int i, std::string_view error) {
+    AppendLine(out, i);
+    out += ": Expression = :\r\n       Result => ";
+    out += error;
+    out += "\r\n\r\n";
+}
+
+void AppendElemOrderBlock(std::string& out, int i, std::string_view order) {
+    AppendLine(out, i);
+    out += ": aElemOrderEx = ";
+    out += order;
+    out += "\r\n\r\n";
+}

@@ -1,0 +1,55 @@
+// The statement handlers that the keyword table dispatches to.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "parser/Statement.h"
+
+// Expressions and variables (ExprStatements.cpp, VarStatements.cpp)
+void ExprStatement(StatementContext& ctx);
+void ExprFileStatement(StatementContext& ctx);
+void StoExprStatement(StatementContext& ctx);
+void ShowStatement(StatementContext& ctx);
+void AboutStatement(StatementContext& ctx);
+void DebugStatement(StatementContext& ctx);
+void PauseStatement(StatementContext& ctx);
+void VarStatement(StatementContext& ctx);
+void FunctStatement(StatementContext& ctx);
+void FunctFileStatement(StatementContext& ctx);
+
+// Matrices and vectors (MatrixStatements.cpp)
+void MatrStatement(StatementContext& ctx);
+void MatrFileStatement(StatementContext& ctx);
+void DimxStatement(StatementContext& ctx);
+void ElemOrderSetStatement(StatementContext& ctx);
+void ElemOrderExStatement(StatementContext& ctx);
+
+// Polynomials, solver, derivatives and integrals (PolyStatements.cpp)
+void VarPolynStatement(StatementContext& ctx);
+void SolvePolynStatement(StatementContext& ctx);
+void DerivateStatement(StatementContext& ctx);
+void DerivateFileStatement(StatementContext& ctx);
+void IntegrateStatement(StatementContext& ctx);
+void IntegrateFileStatement(StatementContext& ctx);
+
+// Shared by the handlers (StatementSupport.cpp)
+
+// Counts an error and returns the library's error text for error
+// (two-space form, or one-space form with oneSpace).
+std::string CountedLibraryError(StatementContext& ctx, int error, bool oneSpace = false);
+
+// The text of a file named by a statement ("fileinp"); "" and a negative
+// exitCode when it cannot be read.
+std::string ReadStatementFile(StatementContext& ctx, std::string_view fileName);
+
+// Writes text to a file named by a statement ("fileout").
+void WriteStatementFile(StatementContext& ctx, std::string_view fileName, const std::string& text);
+
+// The output file of a file variant (its second word without brackets) and
+// the target note it gives: "=>(" + shown + ")", or 20 spaces without a file.
+struct OutputTarget {
+    std::string file;
+    std::string note;
+};
+OutputTarget OutputOf(std::string_view rest, std::string_view shown);

@@ -1,0 +1,40 @@
+// var, funct and functf: number variables and functions of the library.
+#include <string>
+#include <string_view>
+
+#include "bindings/KalvexApi.h"
+#include "parser/ResultText.h"
+#include "parser/StatementText.h"
+#include "parser/Statements.h"
+
+namespace {
+
+// Defines the function name with body; an empty body or a failed read counts
+// an error and shows the status error text in a result block.
+void DefineFunction(StatementContext& ctx, std::string_view name, const std::string& body) {
+    if (body.empty() || ctx.env.exitCode != 0) {
+        ++ctx.errorCount;
+        AppendResultBlock(ctx.processed, ctx.i, Rest(ctx), kNoTarget, StatusErrorText(ctx.env.exitCode));
+        return;
+    }
+    ctx.env.kx.SetVarFunct(std::string(name).c_str(), body.c_str(), 1);
+}
+
+} // namespace
+
+void VarStatement(StatementContext& ctx) {
+    const std::string text = std::string(Rest(ctx)) + ";";
+    const std::string name(TrimView(Field(text, ';', 1)));
+    const std::string value(TrimView(Field(text, ';', 2)));
+    ctx.env.kx.SetVarFunct(name.c_str(), value.c_str(), 0);
+}
+
+void FunctStatement(StatementContext& ctx) {
+    const std::string text = std::string(Rest(ctx)) + ";";
+    DefineFunction(ctx, TrimView(Field(text, ';', 1)), std::string(TrimView(Field(text, ';', 2))));
+}
+
+void FunctFileStatement(StatementContext& ctx) {
+    const std::string_view rest = Rest(ctx);
+    DefineFunction(ctx, Word(rest, 1), ReadStatementFile(ctx, Word(rest, 2)));
+}
