@@ -1,0 +1,267 @@
+// The exported C interface (kalvex.h): argument checks, error state and the
+// texts handed out; the work is done by the other files.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "Definitions.h"
+#include "Engine.h"
+#include "Errors.h"
+#include "Integration.h"
+#include "Listing.h"
+#include "MatrixSpec.h"
+#include "Parser.h"
+#include "Polynomial.h"
+#include "Store.h"
+#include "Texts.h"
+#include "kalvex.h"
+
+using namespace kalvex;
+
+namespace {
+
+int g_resultType = 0;
+
+bool MissingText(const char* text, const char* what) {
+    if (text) return false;
+    Fail(kEmpty, std::string("No ") + what + " text was given");
+    return true;
+}
+
+void Trace(const char* call, const char* text, double value) {
+    if (!TheStore().debug) return;
+    if (ErrorPending()) {
+        std::fprintf(stderr, "Kalvex: %s(\"%.200s\") -> error %d: %s\n", call, text ? text : "", LastError(),
+                     LastErrorText().c_str());
+    } else {
+        std::fprintf(stderr, "Kalvex: %s(\"%.200s\") -> %.17g\n", call, text ? text : "", value);
+    }
+}
+
+bool EvaluateStatement(const char* text, int flag, double& v) {
+    static Code code;
+    static const std::vector<std::string> noParams;
+    Evaluator& ev = TheEvaluator();
+    Value r;
+    if (!Compile(text, noParams, code) || !ev.Run(code, nullptr, r)) return false;
+    if (r.IsNumber()) {
+        v = r.num;
+    } else if (flag != 0) {
+        v = TheStore().AddResult(ev.MatrixOf(r));
+        g_resultType = 1;
+    } else {
+        return Fail(kShape, "A plot needs a number, got " + ev.Shape(r));
+    }
+    return true;
+}
+
+// The handle of a result matrix from its integer text.
+bool ParseHandle(const char* text, int& handle) {
+    char* end = nullptr;
+    const double v = std::strtod(text, &end);
+    while (end && (*end == ' ' || *end == '\t')) ++end;
+    if (end == text || !end || *end != '\0' || std::floor(v) != v || v < 1 || v > 2147483647.0) return false;
+    handle = static_cast<int>(v);
+    return true;
+}
+
+}  // namespace
+
+extern "C" {
+
+int e_eval(const char* text, double* value, int flag) {
+    ClearError();
+    g_resultType = 0;
+    double v = 0.0;
+    if (!MissingText(text, "expression")) {
+        TheEvaluator().Reset();
+        EvaluateStatement(text, flag, v);
+        TheEvaluator().Reset();
+    }
+    if (ErrorPending()) v = 0.0;
+    if (value) *value = v;
+    Trace("e_eval", text, v);
+    return ErrorPending() ? LastError() : 0;
+}
+
+int GetE_Error(void) { return LastError(); }
+
+const char* GetE_ErrDescr(int error) {
+    if (error != kNoError && error == LastError()) return LastErrorText().c_str();
+    return ErrorTitle(error);
+}
+
+int GetResultType(void) { return g_resultType; }
+
+const double* FindMatrix(const char* name, int mode, int* rows, int* cols) {
+    ClearError();
+    const Matrix* m = nullptr;
+    if (MissingText(name, "matrix name")) {
+    } else if (mode == 33) {
+        const std::string key = MatrixKey(name);
+        m = TheStore().FindMatrix(key);
+        if (!m) Fail(kUnknownMatrix, "Unknown matrix '" + std::string(Trim(name)) + "'");
+    } else if (mode == 9) {
+        int handle = 0;
+        if (ParseHandle(name, handle)) m = TheStore().FindResult(handle);
+        if (!m) Fail(kUnknownMatrix, "Unknown matrix: no result matrix has the handle '" + std::string(name) + "'");
+    } else {
+        Fail(kBadArgument, "Invalid argument: FindMatrix mode " + std::to_string(mode) + " (use 33 or 9)");
+    }
+    if (rows) *rows = m ? static_cast<int>(m->rows()) : 0;
+    if (cols) *cols = m ? static_cast<int>(m->cols()) : 0;
+    return m ? m->data() : nullptr;
+}
+
+void SetStrMatrix(const char* spec, int, int) {
+    ClearError();
+    if (!MissingText(spec, "matrix spec")) DefineMatrixFromSpec(spec);
+    Trace("SetStrMatrix", spec, 0.0);
+}
+
+void SetVarFunct(const char* name, const char* text, int kind) {
+    ClearError();
+    if (MissingText(name, "name") || MissingText(text, "value")) return;
+    if (kind == 0) {
+        DefineVariable(name, text);
+    } else if (kind == 1) {
+        if (Trim(text).empty()) Fail(kEmpty, "Empty expression: the function " + std::string(Trim(name)) + " has no body");
+        else DefineFunction(name, text);
+    } else {
+        Fail(kBadArgument, "Invalid argument: SetVarFunct kind " + std::to_string(kind) + " (use 0 or 1)");
+    }
+    Trace("SetVarFunct", name, 0.0);
+}
+
+int FindVarVal2(const char* name, int kind, void* out, double* len) {
+    ClearError();
+    if (MissingText(name, "name")) return 0;
+    std::string_view bare = Trim(name);
+    if (kind == 0) {
+        const double* v = TheStore().FindVariable(ToLower(bare));
+        if (v && out) *static_cast<double*>(out) = *v;
+        if (v) return 1;
+    } else {
+        bare = Trim(bare.substr(0, bare.find('(')));
+        const FunctionDef* f = TheStore().FindFunction(ToLower(bare));
+        if (f) {
+            const double room = len && std::isfinite(*len) ? std::floor(*len) : 0.0;
+            if (out && room >= 1) {
+                const std::size_t n = std::min(f->body.size(), static_cast<std::size_t>(std::min(room, 1e9)) - 1);
+                std::memcpy(out, f->body.data(), n);
+                static_cast<char*>(out)[n] = '\0';
+            }
+            if (len) *len = static_cast<double>(f->body.size());
+            return 1;
+        }
+    }
+    Fail(kUnknownName, "Unknown name '" + std::string(bare) + "'");
+    return 0;
+}
+
+const char* GetFunctText(const char* name) {
+    static std::string body;
+    ClearError();
+    if (MissingText(name, "name")) return nullptr;
+    std::string_view bare = Trim(name);
+    bare = Trim(bare.substr(0, bare.find('(')));
+    const FunctionDef* f = TheStore().FindFunction(ToLower(bare));
+    if (!f) {
+        Fail(kUnknownName, "Unknown function '" + std::string(bare) + "'");
+        return nullptr;
+    }
+    body = f->body;
+    return body.c_str();
+}
+
+const char* aPrint(const double* elements, int rows, int cols, const char*, const char* zeroMask, const char*,
+                   const char*) {
+    static std::string listing;
+    ClearError();
+    listing.clear();
+    if (!elements || rows <= 0 || cols <= 0) {
+        Fail(kBadArgument, "Invalid argument: no matrix to list (" + std::to_string(rows) + " x " +
+                               std::to_string(cols) + ")");
+    } else {
+        listing = ListMatrix(elements, rows, cols, DecimalsOfMask(zeroMask));
+    }
+    return listing.c_str();
+}
+
+void aElemOrderSet(int order) {
+    ClearError();
+    TheStore().elementOrder = order != 0 ? 1 : 0;
+}
+
+int aElemOrderEx(const double* probe, int) {
+    ClearError();
+    const int order = TheStore().elementOrder;
+    if (!probe) return order;
+    // Element (0, 1) of the probe is 2 when it is read row after row.
+    return probe[order == 0 ? 1 : 2] == 2.0 ? 0 : 1;
+}
+
+const char* aAbout(int) {
+    ClearError();
+    return AboutText().c_str();
+}
+
+void SetDebugF(int on) {
+    ClearError();
+    TheStore().debug = on != 0;
+}
+
+double dSolve(const char* polynomial, const char* var) {
+    ClearError();
+    double root = 0.0;
+    Poly c;
+    std::string chosen;
+    if (!MissingText(polynomial, "polynomial") &&
+        ExpandPolynomial(polynomial, var ? var : "", c, chosen)) {
+        SmallestRealRoot(c, root);
+    }
+    if (ErrorPending()) root = 0.0;
+    Trace("dSolve", polynomial, root);
+    return root;
+}
+
+void Integrate(const char* function, double a, double b, int n, int trap, const char* var, double* result) {
+    ClearError();
+    double r = 0.0;
+    if (!MissingText(function, "function")) IntegrateText(function, a, b, n, trap != 0, var ? var : "", r);
+    if (ErrorPending()) r = 0.0;
+    if (result) *result = r;
+    Trace("Integrate", function, r);
+}
+
+const char* lPoly_dydx(const char* polynomial, const char* var) {
+    static std::string text;
+    ClearError();
+    text.clear();
+    Poly c;
+    std::string chosen;
+    if (!MissingText(polynomial, "polynomial") && ExpandPolynomial(polynomial, var ? var : "", c, chosen)) {
+        text = PolynomialText(Derivative(c), chosen);
+    }
+    Trace("lPoly_dydx", polynomial, 0.0);
+    return text.c_str();
+}
+
+void ReSetEqParser(void) {
+    ClearError();
+    TheStore().Forget();
+}
+
+const char* KalvexVersion(void) {
+    ClearError();
+    return VersionText();
+}
+
+const char* KalvexOperators(void) {
+    ClearError();
+    return OperatorsText().c_str();
+}
+
+}  // extern "C"

@@ -1,0 +1,237 @@
+#include "Builtins.h"
+
+#include <algorithm>
+#include <boost/math/special_functions/factorials.hpp>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numbers>
+#include <numeric>
+#include <string>
+#include <unordered_map>
+
+#include "Errors.h"
+
+namespace kalvex {
+
+namespace {
+
+int g_rejectCode = 0;
+const char* g_rejectWhat = "";
+
+constexpr double kMaxExactInteger = 9007199254740992.0;  // 2^53
+
+bool IsInteger(double x) { return std::floor(x) == x && std::fabs(x) <= kMaxExactInteger; }
+
+double Sqrt(double x) { return x < 0 ? Reject(kDomain, "sqrt of a negative number") : std::sqrt(x); }
+double Ln(double x) { return x <= 0 ? Reject(kDomain, "ln of a number that is not positive") : std::log(x); }
+double Log10(double x) { return x <= 0 ? Reject(kDomain, "log of a number that is not positive") : std::log10(x); }
+double Log2(double x) { return x <= 0 ? Reject(kDomain, "log2 of a number that is not positive") : std::log2(x); }
+double Asin(double x) { return std::fabs(x) > 1 ? Reject(kDomain, "asin of a number outside -1 to 1") : std::asin(x); }
+double Acos(double x) { return std::fabs(x) > 1 ? Reject(kDomain, "acos of a number outside -1 to 1") : std::acos(x); }
+double Acosh(double x) { return x < 1 ? Reject(kDomain, "acosh of a number below 1") : std::acosh(x); }
+double Atanh(double x) {
+    return std::fabs(x) >= 1 ? Reject(kDomain, "atanh of a number outside -1 to 1 (exclusive)") : std::atanh(x);
+}
+double Tan(double x) { return std::tan(x); }
+double Sin(double x) { return std::sin(x); }
+double Cos(double x) { return std::cos(x); }
+double Atan(double x) { return std::atan(x); }
+double Sinh(double x) { return std::sinh(x); }
+double Cosh(double x) { return std::cosh(x); }
+double Tanh(double x) { return std::tanh(x); }
+double Asinh(double x) { return std::asinh(x); }
+double Exp(double x) { return std::exp(x); }
+double Cbrt(double x) { return std::cbrt(x); }
+double Abs(double x) { return std::fabs(x); }
+double Sign(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
+double Floor(double x) { return std::floor(x); }
+double Ceil(double x) { return std::ceil(x); }
+double Round(double x) { return std::round(x); }
+double Trunc(double x) { return std::trunc(x); }
+double Deg(double x) { return x * 180.0 / std::numbers::pi; }
+double Rad(double x) { return x * std::numbers::pi / 180.0; }
+
+double Fact(double x) {
+    if (!IsInteger(x) || x < 0) return Reject(kDomain, "fact of a number that is not a non-negative integer");
+    if (x > boost::math::max_factorial<double>::value) return Reject(kOutOfRange, "fact of a number above 170");
+    return boost::math::factorial<double>(static_cast<unsigned>(x));
+}
+
+__extension__ typedef unsigned __int128 Wide;
+
+std::uint64_t MulMod(std::uint64_t a, std::uint64_t b, std::uint64_t m) {
+    return static_cast<std::uint64_t>(static_cast<Wide>(a) * b % m);
+}
+
+std::uint64_t PowMod(std::uint64_t b, std::uint64_t e, std::uint64_t m) {
+    std::uint64_t r = 1;
+    b %= m;
+    while (e > 0) {
+        if (e & 1) r = MulMod(r, b, m);
+        b = MulMod(b, b, m);
+        e >>= 1;
+    }
+    return r;
+}
+
+// Deterministic Miller-Rabin: these bases decide every 64-bit number.
+bool IsPrime64(std::uint64_t n) {
+    if (n < 2) return false;
+    for (std::uint64_t p : {2u, 3u, 5u, 7u, 11u, 13u, 17u, 19u, 23u, 29u, 31u, 37u}) {
+        if (n % p == 0) return n == p;
+    }
+    std::uint64_t d = n - 1;
+    int s = 0;
+    while ((d & 1) == 0) {
+        d >>= 1;
+        ++s;
+    }
+    for (std::uint64_t a : {2u, 3u, 5u, 7u, 11u, 13u, 17u, 19u, 23u, 29u, 31u, 37u}) {
+        std::uint64_t x = PowMod(a, d, n);
+        if (x == 1 || x == n - 1) continue;
+        bool composite = true;
+        for (int r = 1; r < s; ++r) {
+            x = MulMod(x, x, n);
+            if (x == n - 1) {
+                composite = false;
+                break;
+            }
+        }
+        if (composite) return false;
+    }
+    return true;
+}
+
+double IsPrime(double x) {
+    if (!IsInteger(x)) return Reject(kDomain, "isprime of a number that is not an integer");
+    return x >= 2 && IsPrime64(static_cast<std::uint64_t>(x)) ? 1.0 : 0.0;
+}
+
+double Atan2(const double* a, int) { return std::atan2(a[0], a[1]); }
+double Hypot(const double* a, int) { return std::hypot(a[0], a[1]); }
+
+double Mod(const double* a, int) {
+    if (a[1] == 0) return Reject(kDivisionByZero, "mod by zero");
+    return a[0] - a[1] * std::floor(a[0] / a[1]);
+}
+
+double Min(const double* a, int n) { return *std::min_element(a, a + n); }
+double Max(const double* a, int n) { return *std::max_element(a, a + n); }
+
+bool IntegerArgs(const double* a, int n) {
+    return std::all_of(a, a + n, [](double v) { return IsInteger(v); });
+}
+
+double Gcd(const double* a, int n) {
+    if (!IntegerArgs(a, n)) return Reject(kDomain, "gcd of numbers that are not integers");
+    std::int64_t g = 0;
+    for (int i = 0; i < n; ++i) g = std::gcd(g, static_cast<std::int64_t>(a[i]));
+    return static_cast<double>(g);
+}
+
+double Lcm(const double* a, int n) {
+    if (!IntegerArgs(a, n)) return Reject(kDomain, "lcm of numbers that are not integers");
+    double l = 1;
+    for (int i = 0; i < n; ++i) {
+        const auto v = static_cast<std::int64_t>(std::fabs(a[i]));
+        if (v == 0) return 0.0;
+        const auto li = static_cast<std::int64_t>(l);
+        l = static_cast<double>(li / std::gcd(li, v)) * static_cast<double>(v);
+        if (l > kMaxExactInteger) return Reject(kOutOfRange, "lcm above 2^53");
+    }
+    return l;
+}
+
+const Builtin kBuiltins[] = {
+    {"sin", 1, 1, Sin, nullptr, MatrixFn::None, "sine (radians)"},
+    {"cos", 1, 1, Cos, nullptr, MatrixFn::None, "cosine (radians)"},
+    {"tan", 1, 1, Tan, nullptr, MatrixFn::None, "tangent (radians)"},
+    {"asin", 1, 1, Asin, nullptr, MatrixFn::None, "inverse sine"},
+    {"acos", 1, 1, Acos, nullptr, MatrixFn::None, "inverse cosine"},
+    {"atan", 1, 1, Atan, nullptr, MatrixFn::None, "inverse tangent"},
+    {"atan2", 2, 2, nullptr, Atan2, MatrixFn::None, "atan2(y, x): angle of the point (x, y)"},
+    {"sinh", 1, 1, Sinh, nullptr, MatrixFn::None, "hyperbolic sine"},
+    {"cosh", 1, 1, Cosh, nullptr, MatrixFn::None, "hyperbolic cosine"},
+    {"tanh", 1, 1, Tanh, nullptr, MatrixFn::None, "hyperbolic tangent"},
+    {"asinh", 1, 1, Asinh, nullptr, MatrixFn::None, "inverse hyperbolic sine"},
+    {"acosh", 1, 1, Acosh, nullptr, MatrixFn::None, "inverse hyperbolic cosine"},
+    {"atanh", 1, 1, Atanh, nullptr, MatrixFn::None, "inverse hyperbolic tangent"},
+    {"exp", 1, 1, Exp, nullptr, MatrixFn::None, "e to the power x"},
+    {"ln", 1, 1, Ln, nullptr, MatrixFn::None, "natural logarithm"},
+    {"log", 1, 1, Log10, nullptr, MatrixFn::None, "logarithm to base 10"},
+    {"log2", 1, 1, Log2, nullptr, MatrixFn::None, "logarithm to base 2"},
+    {"sqrt", 1, 1, Sqrt, nullptr, MatrixFn::None, "square root"},
+    {"cbrt", 1, 1, Cbrt, nullptr, MatrixFn::None, "cube root"},
+    {"abs", 1, 1, Abs, nullptr, MatrixFn::None, "absolute value"},
+    {"sign", 1, 1, Sign, nullptr, MatrixFn::None, "sign: -1, 0 or 1"},
+    {"floor", 1, 1, Floor, nullptr, MatrixFn::None, "largest integer not above x"},
+    {"ceil", 1, 1, Ceil, nullptr, MatrixFn::None, "smallest integer not below x"},
+    {"round", 1, 1, Round, nullptr, MatrixFn::None, "nearest integer, halves away from zero"},
+    {"trunc", 1, 1, Trunc, nullptr, MatrixFn::None, "integer part"},
+    {"deg", 1, 1, Deg, nullptr, MatrixFn::None, "radians to degrees"},
+    {"rad", 1, 1, Rad, nullptr, MatrixFn::None, "degrees to radians"},
+    {"hypot", 2, 2, nullptr, Hypot, MatrixFn::None, "hypot(x, y) = sqrt(x^2 + y^2)"},
+    {"min", 1, -1, nullptr, Min, MatrixFn::None, "smallest of its arguments"},
+    {"max", 1, -1, nullptr, Max, MatrixFn::None, "largest of its arguments"},
+    {"mod", 2, 2, nullptr, Mod, MatrixFn::None, "mod(a, b) = a - b*floor(a/b)"},
+    {"fact", 1, 1, Fact, nullptr, MatrixFn::None, "factorial of 0 to 170"},
+    {"gcd", 1, -1, nullptr, Gcd, MatrixFn::None, "greatest common divisor of integers"},
+    {"lcm", 1, -1, nullptr, Lcm, MatrixFn::None, "least common multiple of integers"},
+    {"isprime", 1, 1, IsPrime, nullptr, MatrixFn::None, "1 when x is a prime number, else 0"},
+    {"det", 1, 1, nullptr, nullptr, MatrixFn::Det, "determinant of a square matrix"},
+    {"inv", 1, 1, nullptr, nullptr, MatrixFn::Inv, "inverse of a square matrix"},
+    {"trn", 1, 1, nullptr, nullptr, MatrixFn::Trn, "transpose of a matrix"},
+    {"trace", 1, 1, nullptr, nullptr, MatrixFn::Trace, "sum of the diagonal of a square matrix"},
+    {"solve", 2, 2, nullptr, nullptr, MatrixFn::Solve, "solve([A]; [b]): x with [A]*x = [b]"},
+    {"dot", 2, 2, nullptr, nullptr, MatrixFn::Dot, "dot product of two vectors"},
+    {"cross", 2, 2, nullptr, nullptr, MatrixFn::Cross, "cross product of two 3-vectors"},
+    {"norm", 1, 1, nullptr, nullptr, MatrixFn::Norm, "Euclidean length of a vector, Frobenius norm of a matrix"},
+};
+
+const Constant kConstants[] = {
+    {"pi", std::numbers::pi, "3.14159265358979..."},
+    {"e", std::numbers::e, "2.71828182845904..."},
+};
+
+}  // namespace
+
+double Reject(int code, const char* what) {
+    g_rejectCode = code;
+    g_rejectWhat = what;
+    return std::numeric_limits<double>::quiet_NaN();
+}
+
+int TakeRejection(const char** what) {
+    const int code = g_rejectCode;
+    *what = g_rejectWhat;
+    g_rejectCode = 0;
+    return code;
+}
+
+int FindBuiltin(std::string_view lowerName) {
+    static const std::unordered_map<std::string_view, int> index = [] {
+        std::unordered_map<std::string_view, int> m;
+        for (int i = 0; i < BuiltinCount(); ++i) m.emplace(kBuiltins[i].name, i);
+        return m;
+    }();
+    const auto it = index.find(lowerName);
+    return it == index.end() ? -1 : it->second;
+}
+
+const Builtin& BuiltinAt(int index) { return kBuiltins[index]; }
+
+int BuiltinCount() { return static_cast<int>(std::size(kBuiltins)); }
+
+const Constant* FindConstant(std::string_view lowerName) {
+    for (const Constant& c : kConstants) {
+        if (lowerName == c.name) return &c;
+    }
+    return nullptr;
+}
+
+const Constant* ConstantAt(int index) {
+    return index >= 0 && index < static_cast<int>(std::size(kConstants)) ? &kConstants[index] : nullptr;
+}
+
+}  // namespace kalvex

@@ -1,0 +1,32 @@
+#include "Engine.h"
+
+#include <string>
+
+#include "Errors.h"
+#include "Parser.h"
+
+namespace kalvex {
+
+Evaluator& TheEvaluator() {
+    static Evaluator evaluator;
+    return evaluator;
+}
+
+bool EvaluateNumber(std::string_view text, const char* what, double& out) {
+    static Code code;
+    static const std::vector<std::string> noParams;
+    if (!Compile(text, noParams, code)) return false;
+    Evaluator& ev = TheEvaluator();
+    Value v;
+    const bool ok = ev.Run(code, nullptr, v);
+    if (ok && !v.IsNumber()) {
+        const std::string shape = ev.Shape(v);
+        ev.Reset();
+        return Fail(kShape, std::string(what) + " must be a number, got " + shape);
+    }
+    ev.Reset();
+    out = v.num;
+    return ok;
+}
+
+}  // namespace kalvex

@@ -1,0 +1,52 @@
+// Runs compiled code on a value stack.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Code.h"
+#include "Value.h"
+
+namespace kalvex {
+
+constexpr int kMaxCallDepth = 100;  // nested calls of user functions and formulas
+
+class Evaluator {
+public:
+    // Evaluates code with the given parameter values. Returns false with the
+    // error raised on failure. A matrix result stays valid until Reset().
+    bool Run(const Code& code, const Value* params, Value& out);
+
+    // Drops the matrices of earlier evaluations.
+    void Reset() { mats_.clear(); }
+
+    const Matrix& MatrixOf(const Value& v) const { return mats_[static_cast<std::size_t>(v.mat)]; }
+    Value Hold(Matrix m);
+
+    // "a number" or "a 2 x 3 matrix", for messages.
+    std::string Shape(const Value& v) const;
+
+    // The steps of Run that look beyond the code, for other walkers of code:
+    // a built-in call (out may alias args[0]), a user function call, and the
+    // value of a name.
+    bool CallBuiltin(const Instr& in, Value* args, Value& out);
+    bool CallUser(const Code& code, const Instr& in, const Value* args, Value& out);
+    bool NameValue(const Code& code, const Instr& in, Value& out);
+
+private:
+    bool Nested(const Code& code, const Value* params, const std::string& name, int pos, Value& out);
+
+    std::vector<Value> stack_;
+    std::size_t top_ = 0;
+    std::vector<Matrix> mats_;
+    std::vector<double> scratch_;
+    int callDepth_ = 0;
+};
+
+// Error helpers shared by the evaluator and the matrix routines.
+std::string Where(int pos);
+bool OutOfRange(const char* what, int pos);
+// a^b with the domain checks of the language.
+bool NumberPower(double a, double b, int pos, double& r);
+
+}  // namespace kalvex

@@ -1,0 +1,21 @@
+// Matrix arithmetic and the matrix functions of the language (Eigen).
+#pragma once
+
+#include "Builtins.h"
+#include "Code.h"
+#include "Evaluator.h"
+#include "Value.h"
+
+namespace kalvex {
+
+bool MatrixNegate(Evaluator& ev, Value& v);
+// l op r where at least one side is a matrix; the result replaces l.
+bool MatrixArithmetic(Evaluator& ev, Op op, int pos, Value& l, const Value& r);
+// det, inv, trn, trace, solve, dot, cross, norm. out may alias args[0].
+bool MatrixFunction(Evaluator& ev, const Builtin& b, int pos, const Value* args, int argc, Value& out);
+
+// Determinant with the singularity test of a rank-revealing LU: a matrix that
+// is singular to working precision has determinant 0.
+double Determinant(const Matrix& m);
+
+}  // namespace kalvex

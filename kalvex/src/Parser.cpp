@@ -1,0 +1,270 @@
+#include "Parser.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "Builtins.h"
+#include "Errors.h"
+#include "Lexer.h"
+
+namespace kalvex {
+
+namespace {
+
+std::string Where(int pos) { return " at position " + std::to_string(pos); }
+
+std::string Describe(const Token& t) {
+    if (t.type == Tok::End) return "end of expression";
+    std::string s = "'";
+    return s.append(t.text).append("'");
+}
+
+class Parser {
+public:
+    Parser(std::string_view text, const std::vector<std::string>& params, Code& code)
+        : lex_(text), params_(params), code_(code) {}
+
+    bool Run() {
+        if (!Advance()) return false;
+        if (tok_.type == Tok::End) return Fail(kEmpty, "Empty expression");
+        if (!Comparison()) return false;
+        if (tok_.type != Tok::End) return Unexpected();
+        return true;
+    }
+
+private:
+    bool Advance() {
+        prevType_ = tok_.type;
+        tok_ = lex_.Next();
+        return tok_.type != Tok::Bad;
+    }
+
+    bool Unexpected() {
+        return Fail(kSyntax, "Syntax error at position " + std::to_string(tok_.pos) + ": unexpected " +
+                                 Describe(tok_));
+    }
+
+    bool Expect(Tok type, const char* what) {
+        if (tok_.type != type) {
+            return Fail(kSyntax, "Syntax error at position " + std::to_string(tok_.pos) + ": expected " +
+                                     what + ", found " + Describe(tok_));
+        }
+        return Advance();
+    }
+
+    void Emit(Op op, int pos, int stackChange, std::int32_t a = 0, double num = 0.0, int argc = 0) {
+        Instr in;
+        in.op = op;
+        in.a = a;
+        in.pos = pos;
+        in.num = num;
+        in.argc = static_cast<std::uint16_t>(argc);
+        code_.instrs.push_back(in);
+        stack_ += stackChange;
+        code_.maxStack = std::max(code_.maxStack, stack_);
+    }
+
+    std::int32_t AddName(std::string lower) {
+        code_.names.push_back(std::move(lower));
+        return static_cast<std::int32_t>(code_.names.size() - 1);
+    }
+
+    // Guards every recursive rule against stack exhaustion by deep input.
+    bool Enter() {
+        if (++depth_ > kMaxNesting) {
+            return Fail(kTooDeep, "Nesting too deep" + Where(tok_.pos) + ": more than " +
+                                      std::to_string(kMaxNesting) + " levels of parentheses, signs or powers");
+        }
+        return true;
+    }
+
+    bool Comparison() {
+        if (!Additive()) return false;
+        for (;;) {
+            Op op;
+            switch (tok_.type) {
+                case Tok::Lt: op = Op::Lt; break;
+                case Tok::Le: op = Op::Le; break;
+                case Tok::Gt: op = Op::Gt; break;
+                case Tok::Ge: op = Op::Ge; break;
+                case Tok::Eq: op = Op::Eq; break;
+                case Tok::Ne: op = Op::Ne; break;
+                default: return true;
+            }
+            const int pos = tok_.pos;
+            if (!Advance() || !Additive()) return false;
+            Emit(op, pos, -1);
+        }
+    }
+
+    bool Additive() {
+        if (!Term()) return false;
+        while (tok_.type == Tok::Plus || tok_.type == Tok::Minus) {
+            const Op op = tok_.type == Tok::Plus ? Op::Add : Op::Sub;
+            const int pos = tok_.pos;
+            if (!Advance() || !Term()) return false;
+            Emit(op, pos, -1);
+        }
+        return true;
+    }
+
+    bool Term() {
+        if (!Unary()) return false;
+        for (;;) {
+            if (tok_.type == Tok::Star || tok_.type == Tok::Slash) {
+                const Op op = tok_.type == Tok::Star ? Op::Mul : Op::Div;
+                const int pos = tok_.pos;
+                if (!Advance() || !Unary()) return false;
+                Emit(op, pos, -1);
+            } else if (prevType_ == Tok::Number &&
+                       (tok_.type == Tok::Name || tok_.type == Tok::LParen || tok_.type == Tok::LBracket)) {
+                // A number directly followed by a name or a bracket multiplies
+                // it: "6x^2", "2(x+1)", "3[A]".
+                const int pos = tok_.pos;
+                if (!Unary()) return false;
+                Emit(Op::Mul, pos, -1);
+            } else {
+                return true;
+            }
+        }
+    }
+
+    bool Unary() {
+        if (!Enter()) return false;
+        bool ok;
+        if (tok_.type == Tok::Minus || tok_.type == Tok::Plus) {
+            const bool negate = tok_.type == Tok::Minus;
+            const int pos = tok_.pos;
+            ok = Advance() && Unary();
+            if (ok && negate) Emit(Op::Neg, pos, 0);
+        } else {
+            ok = Power();
+        }
+        --depth_;
+        return ok;
+    }
+
+    // "^" binds tighter than a leading sign and groups to the right; its
+    // exponent may carry a sign itself ("2^-1").
+    bool Power() {
+        if (!Primary()) return false;
+        if (tok_.type != Tok::Caret) return true;
+        const int pos = tok_.pos;
+        if (!Advance() || !Unary()) return false;
+        Emit(Op::Pow, pos, -1);
+        return true;
+    }
+
+    bool Primary() {
+        const Token t = tok_;
+        switch (t.type) {
+            case Tok::Number:
+                Emit(Op::Num, t.pos, 1, 0, t.num);
+                return Advance();
+            case Tok::LParen: {
+                if (!Enter() || !Advance() || !Comparison()) return false;
+                --depth_;
+                return Expect(Tok::RParen, "')'");
+            }
+            case Tok::LBracket: {
+                if (!Advance()) return false;
+                if (tok_.type != Tok::Name) {
+                    return Fail(kSyntax, "Syntax error at position " + std::to_string(tok_.pos) +
+                                             ": expected a matrix name after '[', found " + Describe(tok_));
+                }
+                Emit(Op::Mat, t.pos, 1, AddName(ToLower(tok_.text)));
+                return Advance() && Expect(Tok::RBracket, "']'");
+            }
+            case Tok::Name:
+                return NameOrCall(t);
+            default:
+                return Unexpected();
+        }
+    }
+
+    bool NameOrCall(const Token& t) {
+        std::string lower = ToLower(t.text);
+        if (!Advance()) return false;
+        if (tok_.type != Tok::LParen) {
+            const auto p = std::find(params_.begin(), params_.end(), lower);
+            if (p != params_.end()) {
+                Emit(Op::Param, t.pos, 1, static_cast<std::int32_t>(p - params_.begin()));
+            } else if (const Constant* c = FindConstant(lower)) {
+                Emit(Op::Num, t.pos, 1, 0, c->value);
+            } else {
+                Emit(Op::Name, t.pos, 1, AddName(std::move(lower)));
+            }
+            return true;
+        }
+        if (!Enter() || !Advance()) return false;
+        int argc = 0;
+        if (tok_.type != Tok::RParen) {
+            for (;;) {
+                if (!Comparison()) return false;
+                ++argc;
+                if (tok_.type != Tok::Comma) break;
+                if (!Advance()) return false;
+            }
+        }
+        --depth_;
+        if (!Expect(Tok::RParen, "')' or ','")) return false;
+        if (argc > std::numeric_limits<std::uint16_t>::max()) {
+            return Fail(kArgumentCount, "Wrong number of arguments: too many arguments for '" + lower + "'" +
+                                            Where(t.pos));
+        }
+        const int builtin = FindBuiltin(lower);
+        if (builtin < 0) {
+            Emit(Op::UserCall, t.pos, 1 - argc, AddName(std::move(lower)), 0.0, argc);
+            return true;
+        }
+        const Builtin& b = BuiltinAt(builtin);
+        if (argc < b.minArgs || (b.maxArgs >= 0 && argc > b.maxArgs)) {
+            std::string want = std::to_string(b.minArgs);
+            if (b.maxArgs < 0) want = "at least " + want;
+            else if (b.maxArgs != b.minArgs) want += " to " + std::to_string(b.maxArgs);
+            return Fail(kArgumentCount, "Wrong number of arguments: " + lower + " takes " + want + ", got " +
+                                            std::to_string(argc) + Where(t.pos));
+        }
+        Emit(Op::Call, t.pos, 1 - argc, builtin, 0.0, argc);
+        return true;
+    }
+
+    Lexer lex_;
+    const std::vector<std::string>& params_;
+    Code& code_;
+    Token tok_;
+    Tok prevType_ = Tok::End;
+    int depth_ = 0;
+    int stack_ = 0;
+};
+
+}  // namespace
+
+std::string ToLower(std::string_view text) {
+    std::string s(text);
+    for (char& c : s) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return s;
+}
+
+bool IsName(std::string_view text) {
+    if (text.empty()) return false;
+    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    if (!letter(text[0])) return false;
+    return std::all_of(text.begin(), text.end(), [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
+}
+
+bool Compile(std::string_view text, const std::vector<std::string>& params, Code& out) {
+    out.Clear();
+    if (text.size() > kMaxExpressionLength) {
+        return Fail(kTooLong, "Expression too long: " + std::to_string(text.size()) + " characters (limit " +
+                                  std::to_string(kMaxExpressionLength) + ")");
+    }
+    Parser parser(text, params, out);
+    if (parser.Run()) return true;
+    out.Clear();
+    return false;
+}
+
+}  // namespace kalvex

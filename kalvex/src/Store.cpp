@@ -1,0 +1,10 @@
+#include "Store.h"
+
+namespace kalvex {
+
+Store& TheStore() {
+    static Store store;
+    return store;
+}
+
+}  // namespace kalvex

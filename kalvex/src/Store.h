@@ -1,0 +1,68 @@
+// What the library remembers between calls: variables, functions, matrices,
+// result matrices and the switches.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "Code.h"
+#include "Value.h"
+
+namespace kalvex {
+
+struct FunctionDef {
+    std::vector<std::string> params;  // lower case; empty for a formula
+    std::string body;                 // as given
+    Code code;
+};
+
+constexpr std::size_t kMaxResults = 64;  // result matrices kept, oldest dropped first
+
+struct Store {
+    std::unordered_map<std::string, double> variables;
+    std::unordered_map<std::string, FunctionDef> functions;
+    std::unordered_map<std::string, Matrix> matrices;
+    std::deque<std::pair<int, Matrix>> results;
+    int nextHandle = 1;
+    int elementOrder = 0;  // 0 row after row, 1 column after column
+    bool debug = false;
+
+    const double* FindVariable(const std::string& lowerName) const {
+        const auto it = variables.find(lowerName);
+        return it == variables.end() ? nullptr : &it->second;
+    }
+    const FunctionDef* FindFunction(const std::string& lowerName) const {
+        const auto it = functions.find(lowerName);
+        return it == functions.end() ? nullptr : &it->second;
+    }
+    const Matrix* FindMatrix(const std::string& lowerName) const {
+        const auto it = matrices.find(lowerName);
+        return it == matrices.end() ? nullptr : &it->second;
+    }
+    const Matrix* FindResult(int handle) const {
+        for (const auto& [h, m] : results) {
+            if (h == handle) return &m;
+        }
+        return nullptr;
+    }
+    // Keeps a result matrix and returns its handle.
+    int AddResult(Matrix m) {
+        if (results.size() >= kMaxResults) results.pop_front();
+        const int handle = nextHandle++;
+        results.emplace_back(handle, std::move(m));
+        return handle;
+    }
+    void Forget() {
+        variables.clear();
+        functions.clear();
+        matrices.clear();
+        results.clear();
+    }
+};
+
+Store& TheStore();
+
+}  // namespace kalvex
