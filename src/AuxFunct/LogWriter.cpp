@@ -7,15 +7,15 @@
 
 namespace {
 
-// Shows text as the next numbered line, or opens the window first (the text
-// of that call is then not shown). A window that cannot be opened is tried
+// Shows text as the next numbered line, or opens the window first in the
+// normal font (the text of that call is then not shown). A window that cannot be opened is tried
 // again by the next call.
 void LogToWindow(LogState& log, const std::string& text, int position) {
     if (MessageWindowOpen()) {
         ++log.logLineNo;
         MessageWindowAddLine(std::to_string(log.logLineNo) + ": " + text, position);
     } else {
-        OpenMessageWindow(MessageWindowFixedFont());
+        OpenMessageWindow(false);
     }
 }
 

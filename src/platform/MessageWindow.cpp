@@ -18,8 +18,6 @@ namespace {
 constexpr int kFixedFontSize = 11;  // about 8 points
 constexpr int kNormalFontSize = 12;
 
-bool defaultFontFixed = false;
-
 class LogWindow : public Fl_Double_Window {
 public:
     explicit LogWindow(bool fixedFont)
@@ -69,10 +67,6 @@ private:
 LogWindow* window = nullptr;
 
 } // namespace
-
-void SetMessageWindowFixedFont(bool fixed) { defaultFontFixed = fixed; }
-
-bool MessageWindowFixedFont() { return defaultFontFixed; }
 
 bool OpenMessageWindow(bool fixedFont) {
     if (!DisplayAvailable()) return false;

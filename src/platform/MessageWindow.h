@@ -4,11 +4,6 @@
 
 #include <string>
 
-// The font of message windows opened by the run log from now on: true selects
-// the fixed-pitch font (the text screens switch it on while they show a text).
-void SetMessageWindowFixedFont(bool fixed);
-bool MessageWindowFixedFont();
-
 // Opens the window (fixedFont: the text view uses "Courier New" or the nearest
 // fixed font). Returns false when it cannot be opened (no display).
 bool OpenMessageWindow(bool fixedFont);

@@ -1,0 +1,170 @@
+// The platform layer on a real X server (run under xvfb-run): the message
+// window through the run log, the message box and the clipboard, observed
+// with independent tools (xdotool, ImageMagick, xclip).
+#include "AuxFunct/LogWriter.h"
+#include "platform/Clipboard.h"
+#include "platform/Display.h"
+#include "platform/MessageWindow.h"
+
+#include "RunTessara.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+// Standard output of a shell command.
+std::string Shell(const std::string& command) {
+    std::string output;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return output;
+    char chunk[4096];
+    std::size_t count = 0;
+    while ((count = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) output.append(chunk, count);
+    ::pclose(pipe);
+    return output;
+}
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
+// The ids of the mapped windows whose title is exactly title, waiting up to
+// ten seconds for the first.
+std::vector<std::string> FindWindows(const std::string& title) {
+    std::istringstream ids(
+        Shell("timeout 10 xdotool search --sync --onlyvisible --name '^" + title + "$' 2>/dev/null"));
+    std::vector<std::string> found;
+    for (std::string id; ids >> id;) found.push_back(id);
+    return found;
+}
+
+std::string Pixel(const std::string& png, int x, int y) {
+    return Shell("convert " + png + " -format '%[pixel:p{" + std::to_string(x) + "," + std::to_string(y) +
+                 "}]' info:");
+}
+
+class Gui : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(DisplayAvailable()) << "run under xvfb-run"; }
+    void TearDown() override { CloseMessageWindow(); }
+    TempDir dir;
+};
+
+TEST_F(Gui, RunLogLinesAppearNewestFirstFromLineOne) {
+    LogState log;
+    EXPECT_EQ(WriteLogLine(log, "'Program: Tessara.exe\r\n", 1, "", 0, 0), 1);
+    ASSERT_TRUE(MessageWindowOpen());
+    EXPECT_EQ(MessageWindowText(), "");  // the opening call's text is not shown
+    WriteLogLine(log, "first", 0, "", 0, 0);
+    WriteLogLine(log, "BatchRun      : Time 01/02/2026 - 03:04:05\r\n", 0, "", 0, 0);
+    WriteLogLine(log, "third", 0, "", 0, 0);
+    EXPECT_EQ(MessageWindowText(), "3: third\n2: BatchRun      : Time 01/02/2026 - 03:04:05\n\n1: first");
+
+    const auto windows = FindWindows("Tessara Log");
+    ASSERT_EQ(windows.size(), 1U);
+    const std::string geometry = Shell("xdotool getwindowgeometry " + windows[0]);
+    // FLTK asks for x 1 where x 0 is given, so that window managers keep the place.
+    EXPECT_TRUE(geometry.find("Position: 0,195 ") != std::string::npos ||
+                geometry.find("Position: 1,195 ") != std::string::npos)
+        << geometry;
+    EXPECT_NE(geometry.find("Geometry: 328x330"), std::string::npos) << geometry;
+
+    // The window shows its label and lines: far more than a blank area's colours.
+    const std::string shot = dir.file("log.png");
+    Shell("import -window " + windows[0] + " " + shot);
+    EXPECT_GE(std::stoi("0" + Trimmed(Shell("convert " + shot + " -format %k info:"))), 3);
+}
+
+TEST_F(Gui, TextScreenLinesAppearInReadingOrderInOneNewWindow) {
+    LogState log;
+    WriteLogLine(log, "run line", 1, "", 0, 0);
+    WriteLogLine(log, "shown", 0, "", 0, 0);
+    // Forgetting the window (as before a text screen) closes the old one.
+    WriteLogLine(log, "", 0, "", 0, 1);
+    EXPECT_EQ(WriteLogLine(log, "Tessara Syntax", 1, "", -1, 0), 1);
+    for (const char* line : {"usage 1", "", "usage 3"}) WriteLogLine(log, line, 0, "", -1, 0);
+    EXPECT_EQ(MessageWindowText(), "2: usage 1\n3: \n4: usage 3");
+    EXPECT_EQ(FindWindows("Tessara Log").size(), 1U);
+}
+
+TEST_F(Gui, ViewFollowsTheWindowSize) {
+    LogState log;
+    WriteLogLine(log, "open", 1, "", 0, 0);
+    const auto windows = FindWindows("Tessara Log");
+    ASSERT_EQ(windows.size(), 1U);
+    Shell("xdotool windowsize --sync " + windows[0] + " 500 400");
+    for (int i = 0; i < 20; ++i) {  // let the window take the new size
+        WriteLogLine(log, "line", 0, "", 0, 0);
+        ::usleep(20000);
+    }
+    const std::string shot = dir.file("resized.png");
+    Shell("import -window " + windows[0] + " " + shot);
+    // The view ends 10 pixels before the right and bottom edges.
+    const std::string inside = Pixel(shot, 500 - 13, 400 - 13);
+    const std::string margin = Pixel(shot, 500 - 4, 400 - 4);
+    EXPECT_NE(inside, margin);
+    EXPECT_EQ(margin, Pixel(shot, 2, 2));  // the window's own background
+}
+
+TEST_F(Gui, WindowClosedByTheUserIsOpenedAgainByTheNextLine) {
+    LogState log;
+    WriteLogLine(log, "open", 1, "", 0, 0);
+    WriteLogLine(log, "one", 0, "", 0, 0);
+    const auto windows = FindWindows("Tessara Log");
+    ASSERT_EQ(windows.size(), 1U);
+    std::system(("(sleep 0.3; xdotool windowfocus --sync " + windows[0] + " key Escape) &").c_str());
+    MessageWindowWaitClosed();
+    EXPECT_FALSE(MessageWindowOpen());
+    EXPECT_EQ(WriteLogLine(log, "reopens, not shown", 0, "", 0, 0), 1);
+    ASSERT_TRUE(MessageWindowOpen());
+    WriteLogLine(log, "two", 0, "", 0, 0);
+    EXPECT_EQ(MessageWindowText(), "2: two");
+}
+
+TEST_F(Gui, MessageBoxWaitsForOk) {
+    // Presses Return in the box once it is on the screen.
+    std::system("(id=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tessara$' | head -n 1) && "
+                "xdotool windowfocus --sync $id key Return) >/dev/null 2>&1 &");
+    RunOptions options;
+    options.program = PLATFORM_GUI_DRIVER;
+    options.keepDisplay = true;
+    options.timeoutSeconds = 20;
+    const RunResult result =
+        RunTessara(dir, {"messagebox", "Error 4: can't read the file\r\nfile: /tmp/a@b.kvx"}, options);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "returned\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(Gui, ClipboardTextOutlivesTheProcessThatSetIt) {
+    const std::string text = "x = 1\r\ny = 'a b' $(id) `id` \xE9\xFC;|&\r\n";
+    RunOptions options;
+    options.program = PLATFORM_GUI_DRIVER;
+    options.keepDisplay = true;
+    options.timeoutSeconds = 20;
+    EXPECT_EQ(RunTessara(dir, {"setclip", text}, options).exitCode, 0);
+    EXPECT_EQ(Shell("timeout 5 xclip -o -selection clipboard"), text);
+}
+
+TEST_F(Gui, ClipboardTextSetByAnotherProgramIsRead) {
+    EXPECT_TRUE(ClipboardAvailable());
+    const std::string text = "from another program\r\n\x01\xFF end";
+    WriteFileBytes(dir.file("clip.txt"), text);
+    // xclip stays behind to serve the text: it must not hold our pipe.
+    Shell("xclip -selection clipboard -i < " + dir.file("clip.txt") + " >/dev/null 2>&1");
+    EXPECT_EQ(ClipboardGetText(), text);
+}
+
+TEST_F(Gui, LargeClipboardTextRoundTrips) {
+    std::string text;
+    for (int i = 0; text.size() < 1000000; ++i) text += "expr = " + std::to_string(i) + "\r\n";
+    ASSERT_TRUE(ClipboardSetText(text));
+    EXPECT_EQ(ClipboardGetText(), text);
+}
+
+} // namespace

@@ -1,0 +1,64 @@
+// The platform layer without a display: everything falls back at once.
+#include "platform/Clipboard.h"
+#include "platform/Display.h"
+#include "platform/DisplayText.h"
+#include "platform/MessageBox.h"
+#include "platform/MessageWindow.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Headless : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::unsetenv("DISPLAY");
+        ::unsetenv("WAYLAND_DISPLAY");
+    }
+};
+
+TEST_F(Headless, NoDisplayNoWindows) {
+    EXPECT_FALSE(DisplayAvailable());
+    EXPECT_FALSE(OpenMessageWindow(true));
+    EXPECT_FALSE(MessageWindowOpen());
+    MessageWindowAddLine("ignored", 0);
+    MessageWindowWaitClosed();  // returns at once
+    EXPECT_EQ(MessageWindowText(), "");
+}
+
+TEST_F(Headless, MessageBoxWritesToStandardErrorWithoutWaiting) {
+    ::testing::internal::CaptureStderr();
+    ShowMessageBox("Tessara", "Error 4: can't read the file\r\nfile: /tmp/a.kvx");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Tessara: Error 4: can't read the file\r\nfile: /tmp/a.kvx\n");
+}
+
+TEST_F(Headless, NoClipboard) {
+    EXPECT_FALSE(ClipboardAvailable());
+    EXPECT_EQ(ClipboardGetText(), "");
+    EXPECT_FALSE(ClipboardSetText("text"));
+}
+
+TEST_F(Headless, UnreachableDisplayMakesClipboardFailNotHang) {
+    ::setenv("DISPLAY", ":97531", 1);
+    EXPECT_FALSE(ClipboardSetText("text"));
+    EXPECT_EQ(ClipboardGetText(), "");
+}
+
+TEST(DisplayTextTest, LineEndsAndEightBitBytes) {
+    struct Case {
+        std::string in;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"a\r\nb\rc\nd", "a\nb\nc\nd"},
+        {"line\r\n", "line\n"},
+        {"caf\xC3\xA9 \xE2\x82\xAC", "caf\xC3\xA9 \xE2\x82\xAC"},  // UTF-8 stays
+        {"caf\xE9", "caf\xC3\xA9"},                                // Latin-1 is encoded
+        {"\xC3", "\xC3\x83"},                                      // cut sequence
+    };
+    for (const Case& c : cases) EXPECT_EQ(DisplayText(c.in), c.out) << c.in;
+}
+
+} // namespace
