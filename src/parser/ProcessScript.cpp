@@ -11,17 +11,12 @@
 #include "parser/LineSelection.h"
 #include "parser/ScriptLines.h"
 #include "parser/Statement.h"
+#include "parser/StatementText.h"
 
 namespace {
 
 constexpr std::size_t kMaxMaskDecimals = 512;
 constexpr std::size_t npos = std::string_view::npos;
-
-std::string_view TrimSpaces(std::string_view text) {
-    std::size_t first = text.find_first_not_of(' ');
-    if (first == npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // "0." followed by one zero per decimal: the pattern of matrix listings.
 std::string ZeroMask(std::int32_t decimals) {
@@ -58,7 +53,7 @@ bool FindHead(std::string_view line, LineHead& head) {
         head.parenClose = OneBased(line.find(')'));
         keyword = line.substr(0, paren);
     }
-    keyword = TrimSpaces(keyword);
+    keyword = TrimView(keyword);
     head.keyword.assign(keyword);
     for (char& c : head.keyword) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -93,7 +88,7 @@ ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env) {
             i = selection.Take(i, lineCount);
             if (i > lineCount) break;
         }
-        std::string_view line = TrimSpaces(lines[static_cast<std::size_t>(i) - 1]);
+        std::string_view line = TrimView(lines[static_cast<std::size_t>(i) - 1]);
 
         if (slashBlock || line.find("\\\\") != npos) {
             slashBlock = line.find("//") == npos;

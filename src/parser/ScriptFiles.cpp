@@ -7,6 +7,7 @@
 #include "AuxFunct/ResolvePath.h"
 #include "parser/FileContent.h"
 #include "parser/ScriptLines.h"
+#include "parser/StatementText.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -23,17 +24,12 @@ std::string CurrentFolder() {
     return folder;
 }
 
-bool IsCommentLine(std::string_view line) {
-    std::size_t first = line.find_first_not_of(' ');
-    return first != std::string_view::npos && line[first] == '\'';
-}
-
 // The file's lines without line ends and without comment lines, joined with
 // nothing between them.
 std::string JoinedLines(std::string_view content) {
     std::string joined;
     for (std::string_view line : CutLines(content)) {
-        if (!IsCommentLine(line)) joined.append(line);
+        if (!TrimView(line).starts_with('\'')) joined.append(line);
     }
     return joined;
 }
