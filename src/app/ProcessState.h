@@ -1,0 +1,18 @@
+// The records the process owns, one instance each, handed to the steps of
+// the run driver.
+#pragma once
+
+#include <string>
+
+#include "AuxFunct/LogWriter.h"
+#include "app/OptionState.h"
+#include "app/RunState.h"
+#include "bindings/KalvexApi.h"
+
+struct ProcessState {
+    OptionState opt;
+    RunState run;
+    LogState log;
+    KalvexApi kx;
+    std::string settingsPath; // the settings file that keeps the last command line
+};

@@ -1,0 +1,61 @@
+#include "app/RunDriver.h"
+
+#include "app/CommandLine.h"
+#include "app/ProcessState.h"
+#include "app/RunSteps.h"
+#include "app/SettingsFile.h"
+#include "app/TextScreens.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+// Parses CmdLn and acts on the requests that end the process or come before
+// a run. Returns true when the process is to end with exitCode.
+bool ParseAndDispatch(ProcessState& ps) {
+    OptionState& opt = ps.opt;
+    // A restored last command line is parsed and run here too: no resident
+    // instance takes it over.
+    if (ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath))
+        ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath);
+    if (opt.helpF) {
+        ShowSyntax(true, false, ps.log);
+        ps.run.exitCode = 0;
+        return true;
+    }
+    if (opt.showFlagsF) ShowFlags(opt, true, ps.log);
+    // The setup window is not built in: /w goes on as if it were closed
+    // without a run.
+    if (opt.setupF && opt.quitF) {
+        ps.run.exitCode = 0;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int RunProgram(const std::vector<std::string>& args) {
+    ProcessState ps;
+    if (args.empty()) {
+        ShowSyntax(true, false, ps.log);
+        return 0;
+    }
+    std::string missing;
+    if (!BindKalvex(ps.kx, missing)) {
+        std::string text = "Installation failed!\r\n\r\nThis program will terminate";
+        if (!missing.empty()) text += "\r\n\r\nMissing function: " + missing;
+        ShowMessageBox("Tessara", text);
+        return 1;
+    }
+    ps.run.startDir = CurrentFolder();
+    ps.settingsPath = SettingsFilePath();
+    ps.opt.decimals = 4;
+    ps.run.CmdLn = JoinArguments(args);
+
+    if (ParseAndDispatch(ps)) return ps.run.exitCode;
+    PrepareRun(ps);
+    if (ObtainInput(ps)) RunAndDeliver(ps);
+    else ReportNoInput(ps);
+    WriteLogLine(ps.log, "Program End. Exit code: " + std::to_string(ps.run.exitCode), ps.opt.logF, "", 0, 0);
+    return ps.run.exitCode;
+}

@@ -1,0 +1,170 @@
+#include "app/RunSteps.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <iostream>
+
+#include "AuxFunct/ResolvePath.h"
+#include "app/TextScreens.h"
+#include "app/TextUtil.h"
+#include "parser/RunScript.h"
+#include "parser/ScriptFiles.h"
+#include "platform/Clipboard.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The local date and time as "dd/mm/yyyy - hh:ii:ss".
+std::string RunTimeText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%d/%m/%Y - %H:%M:%S", &local);
+    return text;
+}
+
+void Log(ProcessState& ps, const std::string& text, int enable) { WriteLogLine(ps.log, text, enable, "", 0, 0); }
+
+void WriteLogBlock(ProcessState& ps) {
+    const OptionState& opt = ps.opt;
+    WriteLogLine(ps.log, GetAboutText(true, false), opt.logF, opt.logFileN, 0, 0);
+    Log(ps, "BatchRun      : Time " + RunTimeText() + "\r\n", 0);
+    const std::pair<const char*, const std::string&> lines[] = {
+        {"Command Line  : ", ps.run.CmdLn}, {"Input File    : ", opt.InpFN},
+        {"Output File   : ", opt.OutpFN},   {"Save Plot Path: ", opt.splPath},
+        {"Log File      : ", opt.logFileN},
+    };
+    for (const auto& [label, value] : lines) Log(ps, label + ("\"" + value + "\""), 0);
+    Log(ps, "Current Folder: \"" + FolderPart(opt.InpFN) + "\"", 0);
+}
+
+bool IsPlotScreenshotName(const std::string& name) {
+    const std::string prefix = "aPlotNr_", suffix = ".jpg";
+    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
+        return false;
+    const std::string number = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    return number.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// Puts the output on the clipboard; without a clipboard it goes to standard
+// output so that nothing is lost.
+void DeliverToClipboard(const std::string& text) {
+    if (ClipboardSetText(text)) return;
+    std::cerr << "Tessara: no clipboard available; the output follows on standard output\n";
+    std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+    std::cout.flush();
+}
+
+} // namespace
+
+std::string JoinArguments(const std::vector<std::string>& args) {
+    std::string cmdLn;
+    for (const std::string& arg : args) cmdLn = Trim(cmdLn + " " + arg);
+    return cmdLn;
+}
+
+std::string CurrentFolder() {
+    std::error_code ec;
+    std::string folder = fs::current_path(ec).string();
+    if (ec || folder.empty()) return {};
+    if (folder.back() != '/') folder += '/';
+    return folder;
+}
+
+std::string NormalisePlotPath(const std::string& splPath) {
+    if (splPath.empty() || splPath == "0" || splPath == "-1") return "0";
+    std::error_code ec;
+    if (splPath.find('/') != std::string::npos && fs::is_directory(splPath, ec))
+        return splPath.back() == '/' ? splPath : splPath + "/";
+    return FolderPart(splPath);
+}
+
+void PrepareRun(ProcessState& ps) {
+    OptionState& opt = ps.opt;
+    RunState& run = ps.run;
+    if (run.startDir.empty()) run.startDir = CurrentFolder();
+    if (opt.logF)
+        opt.logFileN = opt.logFileN.empty() ? run.startDir + "Tessara.log" : ResolvePath(opt.logFileN, run.startDir);
+    opt.InpFN = ResolvePath(opt.InpFN, run.startDir);
+    opt.OutpFN = ResolvePath(opt.OutpFN, run.startDir);
+    // Moving to the input's folder first lets a relative plot path be checked
+    // where the screenshots will be saved.
+    const std::string inputFolder = FolderPart(opt.InpFN);
+    if (!inputFolder.empty()) {
+        std::error_code ignored; // a folder that cannot be entered leaves the current one
+        fs::current_path(inputFolder, ignored);
+    }
+    opt.splPath = NormalisePlotPath(opt.splPath);
+    if (!run.rerunF) WriteLogBlock(ps);
+}
+
+bool ObtainInput(ProcessState& ps) {
+    OptionState& opt = ps.opt;
+    RunState& run = ps.run;
+    if (!opt.InpF && !opt.getFromClpF && !opt.getFromSelTextF) return false;
+    if (!opt.getFromClpF && !opt.getFromSelTextF) {
+        ReadInputScript(opt.InpFN, run.scriptText, run.exitCode);
+    } else if (opt.getFromClpF) {
+        run.clipText = ClipboardGetText();
+        run.scriptText = Trim(run.clipText);
+    } else {
+        run.scriptText = Trim(opt.selText);
+        opt.selText.clear();
+        run.clipText.clear();
+    }
+    if (!run.scriptText.empty() && run.scriptText.back() == '/') run.scriptText.pop_back();
+    run.headerText = GetAboutText(true, opt.NoHF);
+    return true;
+}
+
+void RunAndDeliver(ProcessState& ps) {
+    OptionState& opt = ps.opt;
+    RunState& run = ps.run;
+    if (opt.delF && !opt.OutpFN.empty()) unlink(opt.OutpFN.c_str());
+    if (opt.delF && opt.splF && opt.splPath != "0") DeletePlotScreenshots(opt.splPath);
+
+    ScriptEnv env{ps.kx, opt, run.exitCode, ps.log};
+    RunScript(env, run.headerText, run.scriptText);
+    if (!opt.SaveToClpBF) {
+        WriteOutputScript(opt.OutpFN, opt.AppendF != 0, run.scriptText, run.exitCode);
+    } else {
+        DeliverToClipboard(run.scriptText);
+        run.lastClipOut = run.scriptText;
+    }
+    ++run.runCount;
+    Log(ps, CompletionLine(run.runCount, run.rerunF != 0), 0);
+    run.rerunF = 0;
+}
+
+void ReportNoInput(ProcessState& ps) {
+    std::string message = "Error: Invalid Input file.\r\nfilename: " + ps.opt.InpFN + ".\r\n";
+    if (!ps.opt.tsrF && !ps.opt.tsrvF) {
+        message += "      Program will terminate.";
+        ps.run.exitCode = -5;
+    } else {
+        message += "      Program will remain resident waiting for further inputs.";
+    }
+    Log(ps, message, 0);
+}
+
+std::string CompletionLine(int runCount, bool received) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%4d", runCount);
+    return std::string(number).substr(0, 4) +
+           (received ? ": Command Line Executed. Waiting for further messages." : ": Command Line Executed.");
+}
+
+void DeletePlotScreenshots(const std::string& folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder.empty() ? "." : folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code statusError;
+        const fs::file_status status = it->symlink_status(statusError);
+        if (statusError || fs::is_directory(status)) continue;
+        if (IsPlotScreenshotName(it->path().filename().string())) unlink(it->path().c_str());
+    }
+}

@@ -1,0 +1,43 @@
+// The steps of a run: preparation of the names, the log block, the input,
+// the script run with its output, and the messages that close a run.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/ProcessState.h"
+
+// The program's arguments joined by single blanks.
+std::string JoinArguments(const std::vector<std::string>& args);
+
+// The current folder with "/" at its end; empty when it cannot be read.
+std::string CurrentFolder();
+
+// The plot path as screenshots use it: "0" for none ("", "0", "-1"); a path
+// that names an existing folder, with "/" at its end; else its folder part
+// (a bare word gives the empty path, the current folder).
+std::string NormalisePlotPath(const std::string& splPath);
+
+// Resolves the log, input and output names against startDir, moves to the
+// input file's folder, normalises the plot path and, for a run that was not
+// received while resident, writes the log block.
+void PrepareRun(ProcessState& ps);
+
+// Places the script of the run's input source in scriptText and prepares the
+// header. False when the command line names no input source.
+bool ObtainInput(ProcessState& ps);
+
+// Deletes the old outputs with /del, runs the script, delivers the output to
+// the output file or the clipboard and logs the completion line.
+void RunAndDeliver(ProcessState& ps);
+
+// Logs that no input source was named; without resident mode the exit code
+// becomes -5.
+void ReportNoInput(ProcessState& ps);
+
+// The completion line of run number runCount.
+std::string CompletionLine(int runCount, bool received);
+
+// Removes this program's screenshots (aPlotNr_<number>.jpg) from folder
+// (empty: the current folder); failures are ignored.
+void DeletePlotScreenshots(const std::string& folder);

@@ -1,0 +1,33 @@
+// The fixed texts of the program (About, usage, flags, operators) and the
+// screen that shows a long text.
+#pragma once
+
+#include <string>
+
+#include "AuxFunct/LogWriter.h"
+#include "app/OptionState.h"
+#include "bindings/KalvexApi.h"
+
+// The About text: empty with noHeader; else the program and version lines and
+// then, with commentPrefix, a line of 74 dashes, every line starting with "'"
+// (the header of logs and outputs); without it, the long form that heads the
+// usage text.
+std::string GetAboutText(bool commentPrefix, bool noHeader);
+
+// The usage text: the About text followed by the option summary.
+std::string UsageText(bool commentPrefix);
+
+// The flags screen: the short About text and the current option values.
+std::string FlagsText(const OptionState& opt);
+
+// The operators screen: what the numeric library offers.
+std::string OperatorsText(const KalvexApi& kx);
+
+// Console mode: writes text unchanged to standard output, then waits for one
+// line of standard input (end of input ends the wait). Window mode: shows the
+// text line by line in the message window, in a fixed-pitch font.
+void ShowTextScreen(const std::string& text, bool useConsole, LogState& log);
+
+void ShowSyntax(bool useConsole, bool commentPrefix, LogState& log);
+void ShowFlags(const OptionState& opt, bool useConsole, LogState& log);
+void ShowOperators(const KalvexApi& kx, bool useConsole, LogState& log);

@@ -1,0 +1,18 @@
+// Small text helpers of the command line and the run driver.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The text without leading and trailing blanks (spaces only, not tabs).
+std::string Trim(std::string_view text);
+
+// The text with ASCII letters in lower case.
+std::string ToLower(std::string_view text);
+
+// The integer value of a text: leading blanks and tabs skipped, an optional
+// sign, then "$" and hexadecimal digits, "%" and binary digits, or decimal
+// digits; reading stops at the first other character; no digits give 0.
+// Values beyond the 32-bit range are clamped to it.
+std::int32_t IntegerValue(std::string_view text);

@@ -1,0 +1,256 @@
+// The real program started with various command lines in temporary folders.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "RunTessara.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kHeaderStart = "'Program: Tessara.exe\r\n'Version: 0.0.0.0\r\n'" + std::string(74, '-') + "\r\n";
+const std::string kScript = "''first line\r\n''second line\r\n";
+
+std::string Folder(const TempDir& dir) { return fs::canonical(dir.path()).string() + "/"; }
+
+std::string StoredCommandLine(const TempDir& dir) { return ReadFileBytes(dir.file("config/tessara/Tessara.INI")); }
+
+TEST(Startup, NoParametersShowsTheUsageWithoutTheLibrary) {
+    TempDir dir;
+    const std::string alone = dir.file("tessara");
+    fs::copy_file(TessaraBinary(), alone);
+    RunOptions options;
+    options.program = alone;
+    const RunResult r = RunTessara(dir, {}, options);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.starts_with("Program: Tessara.exe\r\nVersion: 0.0.0.0\r\n")) << r.out;
+    EXPECT_TRUE(r.out.ends_with("    es. 123002 means 123 Commands Executed and 2 Errors encountered\r\n"));
+    EXPECT_EQ(r.err, "");
+
+    // /h shows the same text, after loading the library.
+    const RunResult help = RunTessara(dir, {"/h"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out, r.out);
+    const RunResult helpAlone = RunTessara(dir, {"/h"}, options);
+    EXPECT_EQ(helpAlone.exitCode, 1);
+}
+
+TEST(Startup, MissingLibraryEndsWithItsMessage) {
+    TempDir dir;
+    const std::string alone = dir.file("tessara");
+    fs::copy_file(TessaraBinary(), alone);
+    RunOptions options;
+    options.program = alone;
+    const RunResult r = RunTessara(dir, {"/i", "a.kvx"}, options);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Tessara: Installation failed!\r\n\r\nThis program will terminate\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(FileExists(dir.file("Result.kvx")));
+}
+
+TEST(Startup, LibraryLackingAFunctionIsNamed) {
+    TempDir dir;
+    fs::copy_file(TessaraBinary(), dir.file("tessara"));
+    fs::copy_file(INCOMPLETE_KALVEX, dir.file("libKalvex.so"));
+    RunOptions options;
+    options.program = dir.file("tessara");
+    const RunResult r = RunTessara(dir, {"/h"}, options);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err,
+              "Tessara: Installation failed!\r\n\r\nThis program will terminate\r\n\r\nMissing function: GetE_Error\n");
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(Startup, FlagsScreenThenTheRun) {
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    const RunResult r = RunTessara(dir, {"/dec:3", "/sf", "/i", "a.kvx"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.starts_with(kHeaderStart + "Flags and Variables:\r\nInpFN   = a.kvx\r\n")) << r.out;
+    EXPECT_NE(r.out.find("\r\nOutpFN  = Result.kvx\r\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\r\ndecimals= 3\r\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\r\ndelF    = 0\r\n"), std::string::npos);
+    EXPECT_TRUE(r.out.ends_with("\r\nPress any keys..."));
+    EXPECT_TRUE(FileExists(dir.file("Result.kvx")));
+}
+
+TEST(Run, WholeLogOfARun) {
+    TempDir dir;
+    const std::string folder = Folder(dir);
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    const RunResult r = RunTessara(dir, {"/i", "a.kvx", "/log"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(MaskRunTime(ReadFileBytes(dir.file("Tessara.log"))),
+              kHeaderStart +
+                  "BatchRun      : Time DD/MM/YYYY - hh:mm:ss\r\n"
+                  "Command Line  : \"/i a.kvx /log /\"\r\n"
+                  "Input File    : \"" + folder + "a.kvx\"\r\n"
+                  "Output File   : \"" + folder + "Result.kvx\"\r\n"
+                  "Save Plot Path: \"0\"\r\n"
+                  "Log File      : \"" + folder + "Tessara.log\"\r\n"
+                  "Current Folder: \"" + folder + "\"\r\n"
+                  "      Executed Commands: 0, Errors found: 0\r\n"
+                  "   1: Command Line Executed.\r\n"
+                  "Program End. Exit code: 0\r\n");
+    const std::string output = ReadFileBytes(dir.file("Result.kvx"));
+    EXPECT_TRUE(output.starts_with(kHeaderStart + "\r\n")) << output;
+    EXPECT_TRUE(output.ends_with(kScript)) << output;
+}
+
+TEST(Run, AbsolutePathsWithSlashes) {
+    TempDir dir;
+    fs::create_directories(dir.file("my scripts"));
+    fs::create_directories(dir.file("out dir"));
+    fs::create_directories(dir.file("logs"));
+    fs::create_directories(dir.file("elsewhere"));
+    const std::string input = dir.file("my scripts/a.kvx");
+    WriteFileBytes(input, kScript);
+    RunOptions options;
+    options.cwd = dir.file("elsewhere");
+    const RunResult r = RunTessara(
+        dir, {"/i", input, "/o", dir.file("out dir/r.kvx"), "/log:" + dir.file("logs/t.log"), "/noh"}, options);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFileBytes(dir.file("out dir/r.kvx")), kScript);
+    const std::string log = ReadFileBytes(dir.file("logs/t.log"));
+    EXPECT_NE(log.find("Input File    : \"" + input + "\"\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Current Folder: \"" + dir.file("my scripts/") + "\"\r\n"), std::string::npos) << log;
+
+    // Without a name after /o the output goes beside the input.
+    const RunResult beside = RunTessara(dir, {"/i", input, "/o"}, options);
+    EXPECT_EQ(beside.exitCode, 0);
+    EXPECT_TRUE(FileExists(dir.file("my scripts/Result.kvx")));
+}
+
+TEST(Run, RepeatsTheLastCommandLineInANewProcess) {
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    ASSERT_EQ(RunTessara(dir, {"/i", "a.kvx", "/o", "b.kvx", "/noh"}).exitCode, 0);
+    EXPECT_NE(StoredCommandLine(dir).find("/i a.kvx /o b.kvx /noh /"), std::string::npos);
+    fs::remove(dir.file("b.kvx"));
+
+    const RunResult r = RunTessara(dir, {"/rep"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("b.kvx")), kScript);
+    EXPECT_NE(StoredCommandLine(dir).find("/i a.kvx /o b.kvx /noh /"), std::string::npos);
+}
+
+TEST(Run, RepeatWithUnreadableSettings) {
+    TempDir dir;
+    // A folder in place of the settings file cannot be read, even by root.
+    fs::create_directories(dir.file("config/tessara/Tessara.INI"));
+    const RunResult r = RunTessara(dir, {"/rep", "/log"});
+    EXPECT_EQ(r.exitCode, 251);
+    EXPECT_NE(ReadFileBytes(dir.file("Tessara.log")).find("Command Line  : \"/rep /log /\"\r\n"), std::string::npos);
+}
+
+TEST(Run, RepeatWithSettingsWithoutReadPermission) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    ASSERT_EQ(RunTessara(dir, {"/i", "a.kvx"}).exitCode, 0);
+    fs::permissions(dir.file("config/tessara/Tessara.INI"), fs::perms::none);
+    EXPECT_EQ(RunTessara(dir, {"/rep"}).exitCode, 251);
+}
+
+TEST(Run, DeleteRemovesTheOldOutputAndScreenshots) {
+    TempDir dir;
+    fs::create_directories(dir.file("shots"));
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    WriteFileBytes(dir.file("out.kvx"), "old content\r\n");
+    WriteFileBytes(dir.file("shots/aPlotNr_1.jpg"), "jpeg");
+    WriteFileBytes(dir.file("shots/holiday.jpg"), "jpeg");
+    const RunResult r =
+        RunTessara(dir, {"/i", "a.kvx", "/a", "out.kvx", "/noh", "/del", "/spl:" + dir.file("shots")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("out.kvx")), kScript);
+    EXPECT_FALSE(FileExists(dir.file("shots/aPlotNr_1.jpg")));
+    EXPECT_TRUE(FileExists(dir.file("shots/holiday.jpg")));
+
+    // Without /del the output is appended, in place of the final line end.
+    EXPECT_EQ(RunTessara(dir, {"/i", "a.kvx", "/a", "out.kvx", "/noh"}).exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("out.kvx")), kScript.substr(0, kScript.size() - 2) + kScript);
+}
+
+TEST(Run, MissingInputFileStillWritesTheOutput) {
+    TempDir dir;
+    const RunResult r = RunTessara(dir, {"/i", "missing.kvx", "/o", "out.kvx"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.err.find("Tessara: Error 4: can't read the file\r\nfile: " + Folder(dir) + "missing.kvx"),
+              std::string::npos)
+        << r.err;
+    EXPECT_TRUE(ReadFileBytes(dir.file("out.kvx")).starts_with(kHeaderStart));
+}
+
+TEST(Run, UnwritableOutputEndsWith253) {
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    const RunResult r = RunTessara(dir, {"/i", "a.kvx", "/o", dir.file("no such folder/out.kvx")});
+    EXPECT_EQ(r.exitCode, 253);
+    EXPECT_NE(r.err.find("Error 5: can't write the file"), std::string::npos);
+}
+
+TEST(Run, NoInputSourceEndsWith251) {
+    TempDir dir;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"/o", "out.kvx", "/log"}, {"a.kvx", "/log"}, {"/quit", "/log"}}) {
+        const RunResult r = RunTessara(dir, args);
+        EXPECT_EQ(r.exitCode, 251);
+        const std::string log = ReadFileBytes(dir.file("Tessara.log"));
+        EXPECT_TRUE(log.ends_with("Error: Invalid Input file.\r\nfilename: .\r\n      Program will terminate.\r\n"
+                                  "Program End. Exit code: -5\r\n"))
+            << log;
+    }
+    EXPECT_FALSE(FileExists(dir.file("out.kvx")));
+}
+
+TEST(Run, UnknownOptionsAreIgnored) {
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    const RunResult r = RunTessara(dir, {"/xyz", "/i", "a.kvx", "/help", "/inp", "b", "/noh"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(ReadFileBytes(dir.file("Result.kvx")), kScript);
+}
+
+TEST(Run, SelectionAsInput) {
+    TempDir dir;
+    const RunResult r = RunTessara(dir, {"/sel:''a/b'/", "/o", "out.kvx"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("out.kvx")), "''a/b'\r\n");
+}
+
+TEST(Run, ClipboardOutputWithoutDisplayGoesToStandardOutput) {
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    const RunResult r = RunTessara(dir, {"/i", "a.kvx", "/noh", "/sclp"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, kScript);
+    EXPECT_NE(r.err.find("no clipboard"), std::string::npos);
+    EXPECT_FALSE(FileExists(dir.file("Result.kvx")));
+}
+
+TEST(Run, SetupWindowRequestRunsAsIfClosed) {
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    EXPECT_EQ(RunTessara(dir, {"/w", "/quit", "/i", "a.kvx"}).exitCode, 0);
+    EXPECT_FALSE(FileExists(dir.file("Result.kvx")));
+    EXPECT_EQ(RunTessara(dir, {"/w", "/i", "a.kvx"}).exitCode, 0);
+    EXPECT_TRUE(FileExists(dir.file("Result.kvx")));
+    EXPECT_FALSE(FileExists(dir.file("config/tessara/Tessara.INI"))); // neither line is stored
+}
+
+TEST(Run, NeedsNoDisplay) {
+    // A display that does not exist would end any attempt to open it.
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    RunOptions options;
+    options.env["DISPLAY"] = ":4242";
+    const RunResult r = RunTessara(dir, {"/i", "a.kvx", "/log"}, options);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(FileExists(dir.file("Result.kvx")));
+}
+
+} // namespace
