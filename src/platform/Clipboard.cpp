@@ -31,7 +31,8 @@ std::optional<ClipboardTools> FindTools() {
         const std::string copy = FindOnPath("wl-copy");
         const std::string paste = FindOnPath("wl-paste");
         if (!copy.empty() && !paste.empty()) {
-            return ClipboardTools{paste, {"wl-paste", "--no-newline"}, copy, {"wl-copy"}};
+            return ClipboardTools{paste, {"wl-paste", "--no-newline", "--type", "text"},
+                                  copy, {"wl-copy", "--type", "text/plain"}};
         }
     }
     if (!EnvironmentSet("DISPLAY")) return std::nullopt;

@@ -25,6 +25,7 @@ public:
           label_(5, 10, 100, 15, "Messages Log"),
           view_(5, 25, 328 - 15, 330 - 35) {
         label_.align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
+        label_.labelsize(kNormalFontSize);
         view_.buffer(&buffer_);
         if (fixedFont) {
             view_.textfont(FindFont("Courier New", FL_COURIER));
