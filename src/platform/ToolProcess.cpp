@@ -26,7 +26,10 @@ void CloseFd(int& fd) {
 }
 
 // In the child between fork and exec: only async-signal-safe calls.
-[[noreturn]] void ExecTool(const std::string& path, char* const argv[], int input, int output, int nullFd) {
+// The tool gets the signal mask the process had before SIGPIPE was blocked.
+[[noreturn]] void ExecTool(const std::string& path, char* const argv[], int input, int output, int nullFd,
+                           const sigset_t& mask) {
+    ::sigprocmask(SIG_SETMASK, &mask, nullptr);
     ::dup2(input, STDIN_FILENO);
     ::dup2(output, STDOUT_FILENO);
     ::dup2(nullFd, STDERR_FILENO);
@@ -125,7 +128,9 @@ ToolResult RunTool(const std::string& path, const std::vector<std::string>& args
     ::sigprocmask(SIG_BLOCK, &pipeSignal, &savedMask);
 
     const pid_t pid = ::fork();
-    if (pid == 0) ExecTool(path, argv.data(), inputPipe[0], captureOutput ? outputPipe[1] : nullFd, nullFd);
+    if (pid == 0) {
+        ExecTool(path, argv.data(), inputPipe[0], captureOutput ? outputPipe[1] : nullFd, nullFd, savedMask);
+    }
     CloseFd(nullFd);
     CloseFd(inputPipe[0]);
     CloseFd(outputPipe[1]);

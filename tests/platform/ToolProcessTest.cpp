@@ -31,6 +31,12 @@ TEST(ToolProcess, ArgumentsReachTheToolUnchangedWithoutAShell) {
     EXPECT_EQ(result.output, arg);
 }
 
+TEST(ToolProcess, ToolStartsWithNoSignalBlocked) {
+    const ToolResult result =
+        RunTool(FindOnPath("grep"), {"grep", "^SigBlk", "/proc/self/status"}, "", true, 5000);
+    EXPECT_EQ(result.output, "SigBlk:\t0000000000000000\n");
+}
+
 TEST(ToolProcess, FailuresAreReported) {
     struct Case {
         const char* name;
