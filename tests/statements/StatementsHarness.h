@@ -1,0 +1,38 @@
+// Runs script texts through the scanner and the statement handlers against
+// the real numeric library, in a private temporary folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "AuxFunct/LogWriter.h"
+#include "app/OptionState.h"
+#include "bindings/KalvexApi.h"
+#include "parser/ProcessScript.h"
+
+class StatementsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // Processes script (lines joined with CR LF) and returns the processed text.
+    ProcessResult Run(const std::string& script);
+    // A path inside the test's temporary folder.
+    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+
+    static KalvexApi kx;
+    OptionState opt;
+    std::int32_t exitCode = 0;
+    LogState log;
+    ScriptEnv env{kx, opt, exitCode, log};
+
+private:
+    std::string folder_;
+    std::string previousFolder_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& text);
