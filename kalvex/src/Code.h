@@ -19,6 +19,7 @@ enum class Op : std::uint8_t {
     Add, Sub, Mul, Div, Pow,
     Lt, Le, Gt, Ge, Eq, Ne,
     Call,      // built-in function a with argc arguments
+    Call1,     // built-in numeric function a of one argument (the common case)
     UserCall,  // user function names[a] with argc arguments
 };
 

@@ -232,6 +232,16 @@ bool Evaluator::Run(const Code& code, const Value* params, Value& out) {
                 l.num = b ? 1.0 : 0.0;
                 break;
             }
+            case Op::Call1: {
+                const double r = BuiltinAt(in.a).unary(sp[-1].num);
+                if (sp[-1].IsNumber() && std::isfinite(r)) {
+                    sp[-1].num = r;
+                    break;
+                }
+                // The checks and the error message of the general call.
+                if (!CallBuiltin(in, sp - 1, sp[-1])) return false;
+                break;
+            }
             case Op::Call: {
                 sp -= in.argc;
                 if (!CallBuiltin(in, sp, *sp)) return false;

@@ -32,19 +32,19 @@ int DecimalsOfMask(const char* zeroMask) {
 }
 
 std::string ListMatrix(const double* elements, int rows, int cols, int decimals) {
-    const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
+    const auto nCols = static_cast<std::size_t>(cols);
+    const std::size_t count = static_cast<std::size_t>(rows) * nCols;
     std::vector<std::string> texts(count);
-    std::size_t width = 0;
+    std::vector<std::size_t> width(nCols, 0);
     for (std::size_t k = 0; k < count; ++k) {
         texts[k] = FormatFixed(elements[k], decimals);
-        width = std::max(width, texts[k].size());
+        width[k % nCols] = std::max(width[k % nCols], texts[k].size());
     }
     std::string out;
-    out.reserve(count * (width + 2) + static_cast<std::size_t>(rows) * 2);
     for (std::size_t k = 0; k < count; ++k) {
-        if (k % static_cast<std::size_t>(cols) == 0) out += "\r\n";
+        if (k % nCols == 0) out += "\r\n";
         out += "  ";
-        out.append(width - texts[k].size(), ' ');
+        out.append(width[k % nCols] - texts[k].size(), ' ');
         out += texts[k];
     }
     return out;

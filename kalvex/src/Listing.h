@@ -9,7 +9,7 @@ namespace kalvex {
 int DecimalsOfMask(const char* zeroMask);
 
 // For each row "\r\n" and the row's values, each preceded by two spaces and
-// right-aligned to the widest value of the matrix; elements row after row.
+// right-aligned to the widest value of its column; elements row after row.
 std::string ListMatrix(const double* elements, int rows, int cols, int decimals);
 
 }  // namespace kalvex

@@ -69,7 +69,8 @@ private:
         return static_cast<std::int32_t>(code_.names.size() - 1);
     }
 
-    // Guards every recursive rule against stack exhaustion by deep input.
+    // Every nested parenthesis, argument, sign or exponent passes through
+    // Unary, so counting there bounds the recursion of deep input.
     bool Enter() {
         if (++depth_ > kMaxNesting) {
             return Fail(kTooDeep, "Nesting too deep" + Where(tok_.pos) + ": more than " +
@@ -161,11 +162,8 @@ private:
             case Tok::Number:
                 Emit(Op::Num, t.pos, 1, 0, t.num);
                 return Advance();
-            case Tok::LParen: {
-                if (!Enter() || !Advance() || !Comparison()) return false;
-                --depth_;
-                return Expect(Tok::RParen, "')'");
-            }
+            case Tok::LParen:
+                return Advance() && Comparison() && Expect(Tok::RParen, "')'");
             case Tok::LBracket: {
                 if (!Advance()) return false;
                 if (tok_.type != Tok::Name) {
@@ -196,7 +194,7 @@ private:
             }
             return true;
         }
-        if (!Enter() || !Advance()) return false;
+        if (!Advance()) return false;
         int argc = 0;
         if (tok_.type != Tok::RParen) {
             for (;;) {
@@ -206,7 +204,6 @@ private:
                 if (!Advance()) return false;
             }
         }
-        --depth_;
         if (!Expect(Tok::RParen, "')' or ','")) return false;
         if (argc > std::numeric_limits<std::uint16_t>::max()) {
             return Fail(kArgumentCount, "Wrong number of arguments: too many arguments for '" + lower + "'" +
@@ -225,7 +222,8 @@ private:
             return Fail(kArgumentCount, "Wrong number of arguments: " + lower + " takes " + want + ", got " +
                                             std::to_string(argc) + Where(t.pos));
         }
-        Emit(Op::Call, t.pos, 1 - argc, builtin, 0.0, argc);
+        const bool unary = b.unary != nullptr && b.matrixFn == MatrixFn::None;
+        Emit(unary ? Op::Call1 : Op::Call, t.pos, 1 - argc, builtin, 0.0, argc);
         return true;
     }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "Builtins.h"
 #include "Engine.h"
 #include "Errors.h"
 #include "OneVariable.h"
@@ -68,17 +69,16 @@ bool ConstantStep(Evaluator& ev, const Code& code, const Instr& in, const std::v
     std::vector<Value> values(std::max<std::size_t>(args.size(), 1));
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (!IsConstant(args[i])) {
-            return NotPolynomial("the variable inside '" +
-                                     (in.op == Op::Call ? std::string("function")
-                                                        : code.names[static_cast<std::size_t>(in.a)]) +
-                                     "'",
-                                 in.pos);
+            const std::string name = in.op == Op::Call || in.op == Op::Call1
+                                         ? std::string(BuiltinAt(in.a).name)
+                                         : code.names[static_cast<std::size_t>(in.a)];
+            return NotPolynomial("the variable inside " + name + "()", in.pos);
         }
         values[i].num = args[i][0];
     }
     Value v;
     bool ok;
-    if (in.op == Op::Call) ok = ev.CallBuiltin(in, values.data(), v);
+    if (in.op == Op::Call || in.op == Op::Call1) ok = ev.CallBuiltin(in, values.data(), v);
     else if (in.op == Op::UserCall) ok = ev.CallUser(code, in, values.data(), v);
     else ok = ev.NameValue(code, in, v);
     if (!ok) return false;
@@ -100,6 +100,7 @@ bool Expand(const Code& code, Poly& result) {
                 break;
             case Op::Name:
             case Op::Call:
+            case Op::Call1:
             case Op::UserCall: {
                 const std::size_t argc = in.op == Op::Name ? 0 : in.argc;
                 std::vector<Poly> args(st.end() - static_cast<std::ptrdiff_t>(argc), st.end());
