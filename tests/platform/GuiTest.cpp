@@ -92,6 +92,13 @@ TEST_F(Gui, TextScreenLinesAppearInReadingOrderInOneNewWindow) {
     EXPECT_EQ(FindWindows("Tessara Log").size(), 1U);
 }
 
+TEST_F(Gui, FixedFontWindowShowsEightBitText) {
+    ASSERT_TRUE(OpenMessageWindow(true));
+    MessageWindowAddLine("Command Line  : \"/i caf\xE9.kvx\"", -1);
+    MessageWindowAddLine("usage\r\n", -1);
+    EXPECT_EQ(MessageWindowText(), "Command Line  : \"/i caf\xC3\xA9.kvx\"\nusage\n");
+}
+
 TEST_F(Gui, ViewFollowsTheWindowSize) {
     LogState log;
     WriteLogLine(log, "open", 1, "", 0, 0);
