@@ -1,15 +1,12 @@
 #include "app/TextUtil.h"
 
+#include "parser/StatementText.h"
+
 #include <algorithm>
 #include <cctype>
 #include <limits>
 
-std::string Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
+std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
 
 std::string ToLower(std::string_view text) {
     std::string lower(text);

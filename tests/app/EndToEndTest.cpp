@@ -17,12 +17,19 @@ std::string Folder(const TempDir& dir) { return fs::canonical(dir.path()).string
 
 std::string StoredCommandLine(const TempDir& dir) { return ReadFileBytes(dir.file("config/tessara/Tessara.INI")); }
 
+// Options that run a copy of the program placed in dir, with library the
+// only file beside it (none when empty).
+RunOptions ProgramCopy(const TempDir& dir, const std::string& library = "") {
+    fs::copy_file(TessaraBinary(), dir.file("tessara"));
+    if (!library.empty()) fs::copy_file(library, dir.file("libKalvex.so"));
+    RunOptions options;
+    options.program = dir.file("tessara");
+    return options;
+}
+
 TEST(Startup, NoParametersShowsTheUsageWithoutTheLibrary) {
     TempDir dir;
-    const std::string alone = dir.file("tessara");
-    fs::copy_file(TessaraBinary(), alone);
-    RunOptions options;
-    options.program = alone;
+    const RunOptions options = ProgramCopy(dir);
     const RunResult r = RunTessara(dir, {}, options);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.out.starts_with("Program: Tessara.exe\r\nVersion: 0.0.0.0\r\n")) << r.out;
@@ -39,10 +46,7 @@ TEST(Startup, NoParametersShowsTheUsageWithoutTheLibrary) {
 
 TEST(Startup, MissingLibraryEndsWithItsMessage) {
     TempDir dir;
-    const std::string alone = dir.file("tessara");
-    fs::copy_file(TessaraBinary(), alone);
-    RunOptions options;
-    options.program = alone;
+    const RunOptions options = ProgramCopy(dir);
     const RunResult r = RunTessara(dir, {"/i", "a.kvx"}, options);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Tessara: Installation failed!\r\n\r\nThis program will terminate\n");
@@ -52,10 +56,7 @@ TEST(Startup, MissingLibraryEndsWithItsMessage) {
 
 TEST(Startup, LibraryLackingAFunctionIsNamed) {
     TempDir dir;
-    fs::copy_file(TessaraBinary(), dir.file("tessara"));
-    fs::copy_file(INCOMPLETE_KALVEX, dir.file("libKalvex.so"));
-    RunOptions options;
-    options.program = dir.file("tessara");
+    const RunOptions options = ProgramCopy(dir, INCOMPLETE_KALVEX);
     const RunResult r = RunTessara(dir, {"/h"}, options);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err,
