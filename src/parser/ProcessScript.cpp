@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/OptionState.h"
+#include "app/TextUtil.h"
 #include "parser/LineSelection.h"
 #include "parser/ScriptLines.h"
 #include "parser/Statement.h"
@@ -53,11 +54,7 @@ bool FindHead(std::string_view line, LineHead& head) {
         head.parenClose = OneBased(line.find(')'));
         keyword = line.substr(0, paren);
     }
-    keyword = TrimView(keyword);
-    head.keyword.assign(keyword);
-    for (char& c : head.keyword) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    head.keyword = ToLower(TrimView(keyword));
     return true;
 }
 

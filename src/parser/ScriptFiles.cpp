@@ -1,10 +1,10 @@
 #include "parser/ScriptFiles.h"
 
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 
 #include "AuxFunct/ResolvePath.h"
+#include "app/RunSteps.h"
+#include "app/TextUtil.h"
 #include "parser/FileContent.h"
 #include "parser/ScriptLines.h"
 #include "parser/StatementText.h"
@@ -13,16 +13,6 @@
 namespace {
 
 const char* const kTitle = "Tessara";
-
-// The process's current folder ending in "/"; empty when it is unknown, so
-// that names stay relative to it.
-std::string CurrentFolder() {
-    std::error_code ec;
-    std::string folder = std::filesystem::current_path(ec).string();
-    if (ec || folder.empty()) return {};
-    if (!folder.ends_with('/')) folder += '/';
-    return folder;
-}
 
 // The file's lines without line ends and without comment lines, joined with
 // nothing between them.
@@ -52,11 +42,7 @@ void WriteOutputScript(const std::string& OutpFN, bool append, const std::string
 std::string FileStatement(const std::string& fileName, const std::string& keyword,
                           const std::string& text, std::int32_t& exitCode) {
     const std::string name = ResolvePath(fileName, CurrentFolder());
-    std::string lowerKeyword = keyword;
-    for (char& c : lowerKeyword) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    if (lowerKeyword == "fileout") {
+    if (ToLower(keyword) == "fileout") {
         if (!WriteFileSafely(name, text, false)) {
             ShowMessageBox(kTitle, "Error 1: can't write the file.\r\n" + name);
         }
