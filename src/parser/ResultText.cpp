@@ -1,7 +1,7 @@
 #include "parser/ResultText.h"
 
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 #include <string>
 
 #include "bindings/KalvexApi.h"
@@ -13,6 +13,14 @@ constexpr int kMaxDecimals = 512;
 // Enough for any double in fixed notation with kMaxDecimals decimals: a sign,
 // 309 integer digits, the point, the decimals and the final zero.
 constexpr std::size_t kNumberBufferSize = 1 + 309 + 1 + kMaxDecimals + 1 + 32;
+
+// The value with the given decimals as "%.*f" writes it (to_chars is
+// specified to give the same text, and is several times faster).
+std::string FixedText(double value, int decimals) {
+    char buffer[kNumberBufferSize];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
+}
 
 void AppendLine(std::string& out, int i) {
     out += "Ln ";
@@ -52,16 +60,10 @@ int DecimalCount(std::int32_t decimals) {
 }
 
 std::string NumberText(double value, std::int32_t decimals) {
-    char buffer[kNumberBufferSize];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.*f", DecimalCount(decimals), value);
-    return n < 0 ? std::string() : std::string(buffer, static_cast<std::size_t>(n));
+    return FixedText(value, DecimalCount(decimals));
 }
 
-std::string RoundedText(double value) {
-    char buffer[kNumberBufferSize];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.0f", std::nearbyint(value) + 0.0);
-    return n < 0 ? std::string() : std::string(buffer, static_cast<std::size_t>(n));
-}
+std::string RoundedText(double value) { return FixedText(std::nearbyint(value) + 0.0, 0); }
 
 std::string StripBrackets(std::string_view text) {
     if (!text.empty() && text.front() == '[') text.remove_prefix(1);
