@@ -26,7 +26,7 @@ std::string Script(int lines) {
     return text;
 }
 
-// Best of three runs, in seconds.
+// Best of five runs, in seconds.
 double TimeProcessScript(const std::string& script) {
     KalvexApi kx{};
     OptionState opt{};
@@ -34,7 +34,7 @@ double TimeProcessScript(const std::string& script) {
     LogState log{};
     ScriptEnv env{kx, opt, exitCode, log};
     double best = 1e9;
-    for (int run = 0; run < 3; ++run) {
+    for (int run = 0; run < 5; ++run) {
         auto start = std::chrono::steady_clock::now();
         ProcessResult result = ProcessScript(script, env);
         std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
