@@ -29,6 +29,7 @@ struct Instr {
     std::int32_t a = 0;
     std::int32_t pos = 0;  // 1-based position in the source text
     double num = 0.0;
+    double (*fn)(double) = nullptr;  // the function of Call1
 };
 
 struct Code {

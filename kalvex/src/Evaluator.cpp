@@ -30,6 +30,8 @@ const char* OpText(Op op) {
     }
 }
 
+inline bool Finite(double v, const Instr& in) { return std::isfinite(v) || OutOfRange(OpText(in.op), in.pos); }
+
 }  // namespace
 
 bool NumberPower(double a, double b, int pos, double& r) {
@@ -144,6 +146,13 @@ bool Evaluator::Run(const Code& code, const Value* params, Value& out) {
     Value* sp = stack_.data() + baseIndex;
     // After a nested evaluation the stack may have moved.
     const auto reseat = [&](std::ptrdiff_t depth) { sp = stack_.data() + baseIndex + depth; };
+    // The two top values are replaced by the result of op: number(l, r) for
+    // two numbers, the matrix routine otherwise.
+    const auto binary = [&](const Instr& in, auto number) {
+        --sp;
+        if ((sp[-1].mat & sp[0].mat) >= 0) return MatrixArithmetic(*this, in.op, in.pos, sp[-1], sp[0]);
+        return number(sp[-1].num, sp[0].num);
+    };
 
     for (const Instr& in : code.instrs) {
         switch (in.op) {
@@ -179,34 +188,26 @@ bool Evaluator::Run(const Code& code, const Value* params, Value& out) {
                 }
                 break;
             case Op::Add:
-            case Op::Sub:
-            case Op::Mul:
-            case Op::Div:
-            case Op::Pow: {
-                --sp;
-                Value& l = sp[-1];
-                const Value r = sp[0];
-                if ((l.mat & r.mat) >= 0) {  // not both numbers
-                    if (!MatrixArithmetic(*this, in.op, in.pos, l, r)) return false;
-                    break;
-                }
-                double v;
-                switch (in.op) {
-                    case Op::Add: v = l.num + r.num; break;
-                    case Op::Sub: v = l.num - r.num; break;
-                    case Op::Mul: v = l.num * r.num; break;
-                    case Op::Div:
-                        if (r.num == 0) return Fail(kDivisionByZero, "Division by zero" + Where(in.pos));
-                        v = l.num / r.num;
-                        break;
-                    default:
-                        if (!NumberPower(l.num, r.num, in.pos, v)) return false;
-                        break;
-                }
-                if (!std::isfinite(v)) return OutOfRange(OpText(in.op), in.pos);
-                l.num = v;
+                if (!binary(in, [&](double& l, double r) { l += r; return Finite(l, in); })) return false;
                 break;
-            }
+            case Op::Sub:
+                if (!binary(in, [&](double& l, double r) { l -= r; return Finite(l, in); })) return false;
+                break;
+            case Op::Mul:
+                if (!binary(in, [&](double& l, double r) { l *= r; return Finite(l, in); })) return false;
+                break;
+            case Op::Div:
+                if (!binary(in, [&](double& l, double r) {
+                        if (r == 0) return Fail(kDivisionByZero, "Division by zero" + Where(in.pos));
+                        l /= r;
+                        return Finite(l, in);
+                    })) {
+                    return false;
+                }
+                break;
+            case Op::Pow:
+                if (!binary(in, [&](double& l, double r) { return NumberPower(l, r, in.pos, l); })) return false;
+                break;
             case Op::Lt:
             case Op::Le:
             case Op::Gt:
@@ -233,7 +234,7 @@ bool Evaluator::Run(const Code& code, const Value* params, Value& out) {
                 break;
             }
             case Op::Call1: {
-                const double r = BuiltinAt(in.a).unary(sp[-1].num);
+                const double r = in.fn(sp[-1].num);
                 if (sp[-1].IsNumber() && std::isfinite(r)) {
                     sp[-1].num = r;
                     break;

@@ -224,6 +224,7 @@ private:
         }
         const bool unary = b.unary != nullptr && b.matrixFn == MatrixFn::None;
         Emit(unary ? Op::Call1 : Op::Call, t.pos, 1 - argc, builtin, 0.0, argc);
+        code_.instrs.back().fn = b.unary;
         return true;
     }
 
