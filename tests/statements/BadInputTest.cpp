@@ -43,6 +43,8 @@ TEST_F(BadInputTest, EveryStatementSurvivesBadArguments) {
                               "(Number = 0.0000|" + kLib + ")\r\n\r\n", -1},
         {"integrate(0; 1; -5; trap; x) = x", "Ln 1: iFunction = x: " + kNote +
                                                  "\r\n       Integral iFunction\\(0,1\\) => " + kLib + "\r\n\r\n", 1},
+        {"integrate(0; 1; 1e12; trap; x) = x", "Ln 1: iFunction = x: " + kNote +
+                                                 "\r\n       Integral iFunction\\(0,1\\) => " + kLib + "\r\n\r\n", 1},
         {"integrate(0; 1; 10; simpson; y) = x", "Ln 1: iFunction = x: " + kNote +
                                                     "\r\n       Integral iFunction\\(0,1\\) => " + kLib + "\r\n\r\n", 1},
         {"integratef =", "Ln 1: iFunction = : " + kNote + "\r\n       Integral iFunction\\(0,0\\) => " + kLib +
