@@ -3,6 +3,7 @@
 #include <cmath>
 #include <complex>
 #include <limits>
+#include <vector>
 
 #include "Errors.h"
 #include "Polynomial.h"
@@ -63,6 +64,26 @@ std::vector<Complex> AllRoots(const Poly& c) {
     return roots;
 }
 
+// A root of multiplicity m is a simple root of the (m-1)-th derivative, where
+// Newton's method is not limited by the flatness of p. The multiplicity is
+// guessed from the cluster of computed roots around x; the refined value is
+// kept only when p is still zero there to rounding, so that two distinct close
+// roots are not pulled together.
+double RefineMultiple(const Poly& c, const std::vector<Complex>& roots, double x) {
+    const double radius = 1e-3 * std::max(1.0, std::fabs(x));
+    int m = 0;
+    for (const Complex z : roots) {
+        if (std::abs(z - x) <= radius) ++m;
+    }
+    if (m < 2) return x;
+    Poly d = c;
+    for (int k = 1; k < m; ++k) d = Derivative(d);
+    const double y = Polish(d, x);
+    double p, dp;
+    Horner(c, y, p, dp);
+    return std::fabs(y - x) <= radius && std::fabs(p) <= NoiseLevel(c, std::fabs(y)) ? y : x;
+}
+
 }  // namespace
 
 bool SmallestRealRoot(const Poly& c, double& root) {
@@ -80,8 +101,9 @@ bool SmallestRealRoot(const Poly& c, double& root) {
     bool found = zeroRoot;
     double best = 0.0;
     if (reduced.size() > 1) {
-        for (const Complex z : AllRoots(reduced)) {
-            const double x = Polish(reduced, z.real());
+        const std::vector<Complex> roots = AllRoots(reduced);
+        for (const Complex z : roots) {
+            const double x = RefineMultiple(reduced, roots, Polish(reduced, z.real()));
             double p, dp;
             Horner(reduced, x, p, dp);
             const bool real = std::fabs(z.imag()) <= 1e-7 * std::max(1.0, std::abs(z)) ||

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <limits>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -51,7 +52,8 @@ struct Store {
     // Keeps a result matrix and returns its handle.
     int AddResult(Matrix m) {
         if (results.size() >= kMaxResults) results.pop_front();
-        const int handle = nextHandle++;
+        const int handle = nextHandle;
+        nextHandle = nextHandle == std::numeric_limits<int>::max() ? 1 : nextHandle + 1;
         results.emplace_back(handle, std::move(m));
         return handle;
     }

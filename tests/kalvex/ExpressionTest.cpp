@@ -144,3 +144,20 @@ TEST_F(KalvexTest, FixedTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(KalvexTest, DebugSwitchTracesEvaluations) {
+    SetDebugF(1);
+    ::testing::internal::CaptureStderr();
+    Eval("1+2");
+    Eval("1/0");
+    SetDebugF(0);
+    Eval("5");
+    const std::string trace = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(trace,
+              "Kalvex: e_eval(\"1+2\") -> 3\n"
+              "Kalvex: e_eval(\"1/0\") -> error 4: Division by zero at position 2\n");
+}
+
+}  // namespace

@@ -20,7 +20,10 @@ TEST_F(KalvexTest, SolveGivesTheSmallestRealRoot) {
         {"t^2 - 2", "T", -std::sqrt(2.0)},
         {"x^3", "", 0},
         {"x^2 - 2x + 1", "", 1},          // a double root
-        {"(x - 3)^3*(x^2 + 1)", "", 3, 1e-4},  // a triple root: rounding limits it to ~eps^(1/3)
+        {"(x - 3)^3*(x^2 + 1)", "", 3},      // a triple root beside complex ones
+        {"(x - 1)^4*(x + 5)^2", "", -5},
+        {"(x + 2)^4*(x - 1)", "", -2},
+        {"(x - 1)*(x - 1.0001)", "", 1},   // close but distinct roots stay apart
         {"x^4 - 1", "", -1},
         {"(x^2 + 4)/2 - 4", "", -2},
         {"x^2 + sqrt(4)*x", "", -2},       // constant subexpressions of any kind
