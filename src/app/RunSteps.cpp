@@ -11,6 +11,7 @@
 #include "app/TextScreens.h"
 #include "app/TextUtil.h"
 #include "parser/RunScript.h"
+#include "parser/StatementText.h"
 #include "parser/ScriptFiles.h"
 #include "platform/Clipboard.h"
 
@@ -63,8 +64,16 @@ void DeliverToClipboard(const std::string& text) {
 } // namespace
 
 std::string JoinArguments(const std::vector<std::string>& args) {
+    // The same as cmdLn := Trim(cmdLn + " " + arg) for each argument, in one
+    // pass: the line so far has no blanks at its ends.
     std::string cmdLn;
-    for (const std::string& arg : args) cmdLn = Trim(cmdLn + " " + arg);
+    for (const std::string& arg : args) {
+        const std::string_view text = arg;
+        const std::string_view piece = cmdLn.empty() ? TrimView(text) : text.substr(0, text.find_last_not_of(' ') + 1);
+        if (piece.empty()) continue;
+        if (!cmdLn.empty()) cmdLn += ' ';
+        cmdLn += piece;
+    }
     return cmdLn;
 }
 

@@ -320,6 +320,9 @@ TEST(TextUtil, TrimRemovesSpacesOnly) {
 TEST(RunSteps, JoinArguments) {
     EXPECT_EQ(JoinArguments({"/i", "my file.kvx", "/o", "out.kvx"}), "/i my file.kvx /o out.kvx");
     EXPECT_EQ(JoinArguments({"", "/h", " "}), "/h");
+    EXPECT_EQ(JoinArguments({" /i ", "  a b  ", "/o"}), "/i   a b /o"); // inner blanks stay
+    const std::vector<std::string> many(200000, "/x");
+    EXPECT_EQ(JoinArguments(many).size(), 200000u * 3 - 1);
 }
 
 } // namespace
