@@ -120,6 +120,14 @@ TEST_F(CommandLineTest, OptionsActAsTheTableSays) {
              EXPECT_EQ(o.logFileN, "");
              EXPECT_EQ(o.logF, 1);
          }},
+        {"/log:", [](const OptionState& o) {
+             EXPECT_EQ(o.logFileN, "");
+             EXPECT_EQ(o.logF, 1);
+         }},
+        {"/i d/a.kvx /a", [](const OptionState& o) {
+             EXPECT_EQ(o.OutpFN, "d/Result.kvx");
+             EXPECT_EQ(o.AppendF, 1);
+         }},
         {"/spl:D:\\shots\\", [](const OptionState& o) { EXPECT_EQ(o.splPath, "D:\\shots\\"); }},
         {"/spl",
          [](const OptionState& o) {
@@ -309,12 +317,6 @@ TEST(TextUtil, IntegerValue) {
         {"-99999999999", -2147483647 - 1},
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(IntegerValue(text), value) << text;
-}
-
-TEST(TextUtil, TrimRemovesSpacesOnly) {
-    EXPECT_EQ(Trim("  a b  "), "a b");
-    EXPECT_EQ(Trim("\ta\t"), "\ta\t");
-    EXPECT_EQ(Trim("   "), "");
 }
 
 TEST(RunSteps, JoinArguments) {
