@@ -65,12 +65,14 @@ bool MatrixPower(const Matrix& m, double e, int pos, Matrix& out) {
     return true;
 }
 
-}  // namespace
-
+// Determinant with the singularity test of a rank-revealing LU: a matrix that
+// is singular to working precision has determinant 0.
 double Determinant(const Matrix& m) {
     const Eigen::FullPivLU<Matrix> lu(m);
     return lu.isInvertible() ? lu.determinant() : 0.0;
 }
+
+}  // namespace
 
 bool MatrixNegate(Evaluator& ev, Value& v) {
     Matrix r = -ev.MatrixOf(v);

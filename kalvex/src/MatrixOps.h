@@ -14,8 +14,4 @@ bool MatrixArithmetic(Evaluator& ev, Op op, int pos, Value& l, const Value& r);
 // det, inv, trn, trace, solve, dot, cross, norm. out may alias args[0].
 bool MatrixFunction(Evaluator& ev, const Builtin& b, int pos, const Value* args, int argc, Value& out);
 
-// Determinant with the singularity test of a rank-revealing LU: a matrix that
-// is singular to working precision has determinant 0.
-double Determinant(const Matrix& m);
-
 }  // namespace kalvex
