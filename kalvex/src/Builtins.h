@@ -10,6 +10,7 @@ enum class MatrixFn { None, Det, Inv, Trn, Trace, Solve, Dot, Cross, Norm };
 
 struct Builtin {
     const char* name;
+    const char* args;  // the argument list as shown on the operators screen
     int minArgs;
     int maxArgs;                          // -1: any number
     double (*unary)(double);              // one-argument numeric functions

@@ -15,17 +15,6 @@ void AddLine(std::string& out, const std::string& item, const std::string& help)
     out += "\r\n";
 }
 
-std::string Signature(const Builtin& b) {
-    std::string s = std::string(b.name) + "(";
-    if (b.maxArgs < 0) {
-        s += "a, b, ...";
-    } else {
-        static const char* const kArgs[] = {"x", "x, y"};
-        s += kArgs[b.maxArgs == 1 ? 0 : 1];
-    }
-    return s + ")";
-}
-
 }  // namespace
 
 const char* VersionText() { return "1.0.0.0"; }
@@ -55,7 +44,7 @@ const std::string& OperatorsText() {
         out += "Functions\r\n";
         for (int i = 0; i < BuiltinCount(); ++i) {
             const Builtin& b = BuiltinAt(i);
-            AddLine(out, Signature(b), b.help);
+            AddLine(out, std::string(b.name) + "(" + b.args + ")", b.help);
         }
         return out;
     }();

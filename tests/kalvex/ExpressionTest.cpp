@@ -137,7 +137,7 @@ TEST_F(KalvexTest, FixedTexts) {
     EXPECT_NE(about.find("1.0.0.0"), std::string::npos);
     EXPECT_EQ(about.substr(about.size() - 2), "\r\n");
     const std::string ops = KalvexOperators();
-    for (const char* name : {"sin(x)", "isprime(x)", "det(x)", "pi ", "^ ", "[A]"}) {
+    for (const char* name : {"sin(x)", "isprime(n)", "det([A])", "atan2(y, x)", "pi ", "^ ", "[A]"}) {
         EXPECT_NE(ops.find(name), std::string::npos) << name;
     }
     EXPECT_EQ(ops.find('\n', 0), ops.find("\r\n") + 1);
