@@ -82,7 +82,7 @@ TEST_F(HandlerTest, StoexprNumbersAndMatricesWithFileout) {
               "Ln 9: Show([U])   => Vector: [U]\r\nvE(0)=3.0000\t\r\nvE(1)=6.0000\t\r\n\r\n\r\n"
               "Ln 11: Show([R])   => Matrix: [R]\r\nvE(0)=7.0000\tvE(1)=8.0000\t\r\n\r\n\r\n"
               "Ln 12: Expression = x + y: " + kNote + "\r\n       Result => Number = 11.0000\r\n\r\n");
-    EXPECT_EQ(ReadFile(Path("m.txt")), "[M]; 2; 2;0.25; 0.5; 0.75; 1; ");
+    EXPECT_EQ(ReadFileBytes(Path("m.txt")), "[M]; 2; 2;0.25; 0.5; 0.75; 1; ");
     EXPECT_FALSE(std::filesystem::exists(Path("n.txt"))) << "a number is not written";
     EXPECT_EQ(r.errorCount, 0);
 }
@@ -109,7 +109,7 @@ TEST_F(HandlerTest, ShowFindsEveryNumberAndTheWholeFunction) {
 }
 
 TEST_F(HandlerTest, FunctionsFromTextAndFiles) {
-    WriteFile(Path("body.txt"), "' the square\r\nx*x\r\n");
+    WriteFileBytes(Path("body.txt"), "' the square\r\nx*x\r\n");
     const ProcessResult r = Run(Lines({"funct = sq(x); x*x", "functf = sq2(x) body.txt", "expr = sq(3) + sq2(4)",
                                        "funct = g;", "functf = h missing.txt", "functf = h"}));
     EXPECT_EQ(r.processed,
@@ -123,21 +123,21 @@ TEST_F(HandlerTest, FunctionsFromTextAndFiles) {
 }
 
 TEST_F(HandlerTest, ExprfReadsAndWritesFiles) {
-    WriteFile(Path("in.txt"), "' a comment line\r\nResult = 2*(3+PI-pi) ' twice\r\n");
-    WriteFile(Path("plain.txt"), "1+\r\n2\r\n");
+    WriteFileBytes(Path("in.txt"), "' a comment line\r\nResult = 2*(3+PI-pi) ' twice\r\n");
+    WriteFileBytes(Path("plain.txt"), "1+\r\n2\r\n");
     const ProcessResult r = Run(Lines({"exprf = in.txt [out.txt]", "exprf = plain.txt", "exprf = nosuch.txt err.txt"}));
     EXPECT_EQ(r.processed,
               "Ln 1: Expression = 2*(3+pi-pi): =>(in.txt [out.txt])\r\n       Result => Number = 6.0000\r\n\r\n"
               "Ln 2: Expression = 1+2: " + kNote + "\r\n       Result => Number = 3.0000\r\n\r\n"
               "Ln 3: Expression = : =>(nosuch.txt err.txt)\r\n"
               "       Result => ===>  ERROR n. = -2: File Open Error (not found?)\r\n\r\n");
-    EXPECT_EQ(ReadFile(Path("out.txt")), "Number = 6.0000");
-    EXPECT_EQ(ReadFile(Path("err.txt")), "===>  ERROR n. = -2: File Open Error (not found?)");
+    EXPECT_EQ(ReadFileBytes(Path("out.txt")), "Number = 6.0000");
+    EXPECT_EQ(ReadFileBytes(Path("err.txt")), "===>  ERROR n. = -2: File Open Error (not found?)");
     EXPECT_EQ(r.errorCount, 1);
 }
 
 TEST_F(HandlerTest, MatrixStatementsReportOnlyErrors) {
-    WriteFile(Path("c.txt"), "[C]; 1; 2;\r\n' values\r\n 5; 6\r\n");
+    WriteFileBytes(Path("c.txt"), "[C]; 1; 2;\r\n' values\r\n 5; 6\r\n");
     const ProcessResult r = Run(Lines({"matr = [A]; 2; 2; 1; 2; 3; 4", "matrf = c.txt", "vectf = missing.txt",
                                        "vect = [V]; 2; 1; 1", "show(C)"}));
     EXPECT_TRUE(std::regex_match(
@@ -195,7 +195,7 @@ TEST_F(HandlerTest, SolvePolynomials) {
 }
 
 TEST_F(HandlerTest, DerivativesAndBothErrorForms) {
-    WriteFile(Path("p.txt"), "' a cubic\r\nx^3 + 2x\r\n");
+    WriteFileBytes(Path("p.txt"), "' a cubic\r\nx^3 + 2x\r\n");
     const ProcessResult r = Run(Lines({"derivate = x^2", "derivatef = p.txt [d.txt]", "derivate = x^", "expr = 1/0"}));
     const std::string derivative = kx.lPoly_dydx("x^3 + 2x", "");
     EXPECT_TRUE(std::regex_match(
@@ -206,7 +206,7 @@ TEST_F(HandlerTest, DerivativesAndBothErrorForms) {
                    "Ln 4: Expression = 1/0: " + kNote + "\r\n       Result => " + kLibError + "\r\n\r\n")))
         << r.processed;
     EXPECT_NE(r.processed.find("Derivate of Polyn => " + derivative + "\r\n"), std::string::npos);
-    EXPECT_EQ(ReadFile(Path("d.txt")), derivative);
+    EXPECT_EQ(ReadFileBytes(Path("d.txt")), derivative);
     EXPECT_EQ(r.errorCount, 2);
     // The derivative parses back: 3x^2 + 2 at x = 2 is 14.
     kx.SetVarFunct("x", "2", 0);
@@ -217,7 +217,7 @@ TEST_F(HandlerTest, DerivativesAndBothErrorForms) {
 }
 
 TEST_F(HandlerTest, Integrals) {
-    WriteFile(Path("int.txt"), "' the area under 2x\r\nintegrate(0; 3; 30; simpson; x) = 2*x\r\n");
+    WriteFileBytes(Path("int.txt"), "' the area under 2x\r\nintegrate(0; 3; 30; simpson; x) = 2*x\r\n");
     const ProcessResult r = Run(Lines({
         "integrate(0; 2; 100; trap; x) = x^2",
         "integrate(0.5; 1.5; 10; simpson; X) = X^2",
@@ -231,7 +231,7 @@ TEST_F(HandlerTest, Integrals) {
               "Ln 3: iFunction = t^3: " + kNote + "\r\n       Integral iFunction(0,1) => Number = 0.2500\r\n\r\n"
               "Ln 4: iFunction = 2*x: =>(int.txt [res.txt])\r\n       Integral iFunction(0,3) => Number = 9.0000\r\n\r\n"
               "Ln 5: iFunction = 1: " + kNote + "\r\n       Integral iFunction(2,4) => Number = 1.0000\r\n\r\n");
-    EXPECT_EQ(ReadFile(Path("res.txt")), "Number = 9.0000");
+    EXPECT_EQ(ReadFileBytes(Path("res.txt")), "Number = 9.0000");
     EXPECT_EQ(r.errorCount, 0);
 }
 

@@ -1,11 +1,7 @@
 #include "StatementsHarness.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 KalvexApi StatementsTest::kx;
 
@@ -21,29 +17,15 @@ void StatementsTest::SetUpTestSuite() {
 void StatementsTest::SetUp() {
     kx.ReSetEqParser();
     kx.aElemOrderSet(0);
-    std::string pattern = (std::filesystem::temp_directory_path() / "tessara-stmts-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    folder_ = std::make_unique<TempDir>();
     previousFolder_ = std::filesystem::current_path().string();
-    std::filesystem::current_path(folder_);
+    std::filesystem::current_path(folder_->path());
 }
 
 void StatementsTest::TearDown() {
     kx.SetDebugF(0);
     std::filesystem::current_path(previousFolder_);
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
+    folder_.reset();
 }
 
 ProcessResult StatementsTest::Run(const std::string& script) { return ProcessScript(script, env); }
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "AuxFunct/LogWriter.h"
+#include "RunTessara.h"
 #include "app/OptionState.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ProcessScript.h"
@@ -21,7 +23,7 @@ protected:
     // Processes script (lines joined with CR LF) and returns the processed text.
     ProcessResult Run(const std::string& script);
     // A path inside the test's temporary folder.
-    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+    std::string Path(const std::string& name) const { return folder_->file(name); }
 
     static KalvexApi kx;
     OptionState opt;
@@ -30,9 +32,6 @@ protected:
     ScriptEnv env{kx, opt, exitCode, log};
 
 private:
-    std::string folder_;
+    std::unique_ptr<TempDir> folder_;
     std::string previousFolder_;
 };
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& text);
