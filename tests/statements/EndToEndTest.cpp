@@ -222,4 +222,14 @@ TEST(StatementsEndToEnd, MoreThan999ErrorsAreCounted) {
     EXPECT_EQ(output, run.ExpectedHeader(1500, 1500) + body);
 }
 
+TEST(StatementsEndToEnd, TourRunsWithItsOneDeliberateError) {
+    TempDir dir;
+    const RunResult r = RunTessara(dir, {"/i", std::string(TESSARA_SOURCE_DIR) + "/examples/tour.kvx", "/o",
+                                         dir.file("tour-out.kvx")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string output = ReadFileBytes(dir.file("tour-out.kvx"));
+    EXPECT_NE(output.find("'Executed Commands: 46, Errors found: 1\r\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("Ln 74: Expression = 1/0: "), std::string::npos) << output;
+}
+
 } // namespace
