@@ -20,7 +20,10 @@ struct FunctionDef {
     Code code;
 };
 
-constexpr std::size_t kMaxResults = 64;  // result matrices kept, oldest dropped first
+// Result matrices kept: the newest 64, and fewer when they hold more than
+// 4,000,000 elements together (the newest is always kept).
+constexpr std::size_t kMaxResults = 64;
+constexpr long kMaxResultElements = 4000000;
 
 struct Store {
     std::unordered_map<std::string, double> variables;
@@ -51,7 +54,12 @@ struct Store {
     }
     // Keeps a result matrix and returns its handle.
     int AddResult(Matrix m) {
-        if (results.size() >= kMaxResults) results.pop_front();
+        long elements = m.size();
+        for (const auto& r : results) elements += r.second.size();
+        while (!results.empty() && (results.size() >= kMaxResults || elements > kMaxResultElements)) {
+            elements -= results.front().second.size();
+            results.pop_front();
+        }
         const int handle = nextHandle;
         nextHandle = nextHandle == std::numeric_limits<int>::max() ? 1 : nextHandle + 1;
         results.emplace_back(handle, std::move(m));

@@ -192,6 +192,20 @@ TEST_F(KalvexTest, ResultHandlesAreBounded) {
     EXPECT_EQ(GetE_Error(), kBadArgument);
 }
 
+TEST_F(KalvexTest, ResultMatricesAreBoundedInSize) {
+    std::string spec = "[Z]; 1000; 1000; ";
+    for (int i = 0; i < 1000000; ++i) spec += "0;";
+    SetStrMatrix(spec.c_str(), 0, 1);
+    ASSERT_EQ(GetE_Error(), -1);
+    std::vector<long> handles;
+    for (int i = 0; i < 5; ++i) handles.push_back(static_cast<long>(Eval("[Z]").value));
+    int rows = 0;
+    int cols = 0;
+    EXPECT_EQ(FindMatrix(std::to_string(handles[0]).c_str(), 9, &rows, &cols), nullptr);
+    EXPECT_NE(FindMatrix(std::to_string(handles[4]).c_str(), 9, &rows, &cols), nullptr);
+    EXPECT_EQ(rows, 1000);
+}
+
 TEST_F(KalvexTest, ListingFormat) {
     const double m[] = {1, 2, 3, -4};
     EXPECT_STREQ(aPrint(m, 2, 2, "String", "0.0000", "", ""), "\r\n  1.0000   2.0000\r\n  3.0000  -4.0000");
