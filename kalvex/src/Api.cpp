@@ -67,6 +67,22 @@ bool ParseHandle(const char* text, int& handle) {
     return true;
 }
 
+// FindMatrix's search: mode 33 a bracketed name, mode 9 a result handle.
+const Matrix* LookUpMatrix(const char* name, int mode) {
+    const Matrix* m = nullptr;
+    if (mode == 33) {
+        m = TheStore().FindMatrix(MatrixKey(name));
+        if (!m) Fail(kUnknownMatrix, "Unknown matrix '" + std::string(Trim(name)) + "'");
+    } else if (mode == 9) {
+        int handle = 0;
+        if (ParseHandle(name, handle)) m = TheStore().FindResult(handle);
+        if (!m) Fail(kUnknownMatrix, "Unknown matrix: no result matrix has the handle '" + std::string(name) + "'");
+    } else {
+        Fail(kBadArgument, "Invalid argument: FindMatrix mode " + std::to_string(mode) + " (use 33 or 9)");
+    }
+    return m;
+}
+
 }  // namespace
 
 extern "C" {
@@ -97,19 +113,7 @@ int GetResultType(void) { return g_resultType; }
 
 const double* FindMatrix(const char* name, int mode, int* rows, int* cols) {
     ClearError();
-    const Matrix* m = nullptr;
-    if (MissingText(name, "matrix name")) {
-    } else if (mode == 33) {
-        const std::string key = MatrixKey(name);
-        m = TheStore().FindMatrix(key);
-        if (!m) Fail(kUnknownMatrix, "Unknown matrix '" + std::string(Trim(name)) + "'");
-    } else if (mode == 9) {
-        int handle = 0;
-        if (ParseHandle(name, handle)) m = TheStore().FindResult(handle);
-        if (!m) Fail(kUnknownMatrix, "Unknown matrix: no result matrix has the handle '" + std::string(name) + "'");
-    } else {
-        Fail(kBadArgument, "Invalid argument: FindMatrix mode " + std::to_string(mode) + " (use 33 or 9)");
-    }
+    const Matrix* m = MissingText(name, "matrix name") ? nullptr : LookUpMatrix(name, mode);
     if (rows) *rows = m ? static_cast<int>(m->rows()) : 0;
     if (cols) *cols = m ? static_cast<int>(m->cols()) : 0;
     return m ? m->data() : nullptr;
