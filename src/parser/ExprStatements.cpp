@@ -41,6 +41,8 @@ std::string EvaluationText(StatementContext& ctx, const std::string& expression)
 }
 
 // Stores the matrix that e_eval made under name and returns "Matr = "/"Vect = " + its spec.
+// The library hands the elements out row after row; the spec lists them in the
+// element order in force, so that it defines the same matrix when read back.
 std::string StoreMatrix(StatementContext& ctx, std::string_view name, double handle, std::string& spec) {
     const KalvexApi& kx = ctx.env.kx;
     int rows = 0;
@@ -49,9 +51,12 @@ std::string StoreMatrix(StatementContext& ctx, std::string_view name, double han
     if (!elements) return CountedLibraryError(ctx, kx.GetE_Error());
     spec = BracketName(name);
     spec += "; " + std::to_string(rows) + "; " + std::to_string(cols) + ";";
-    const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
-    for (std::size_t k = 0; k < count; ++k) {
-        spec += TidyNumber(NumberText(elements[k], 10));
+    const auto rowCount = static_cast<std::size_t>(rows);
+    const auto colCount = static_cast<std::size_t>(cols);
+    const bool byColumn = ColumnOrder(ctx);
+    for (std::size_t k = 0; k < rowCount * colCount; ++k) {
+        const std::size_t at = byColumn ? (k % rowCount) * colCount + k / rowCount : k;
+        spec += TidyNumber(NumberText(elements[at], 10));
         spec += "; ";
     }
     kx.SetStrMatrix(spec.c_str(), 0, 1);

@@ -104,7 +104,5 @@ void DimxStatement(StatementContext& ctx) {
 void ElemOrderSetStatement(StatementContext& ctx) { ctx.env.kx.aElemOrderSet(IntegerValue(Rest(ctx))); }
 
 void ElemOrderExStatement(StatementContext& ctx) {
-    static constexpr double kProbe[4] = {0, 2, 1, 0};
-    const int order = ctx.env.kx.aElemOrderEx(kProbe, 0);
-    AppendElemOrderBlock(ctx.processed, ctx.i, order == 0 ? "by Row" : "by Col");
+    AppendElemOrderBlock(ctx.processed, ctx.i, ColumnOrder(ctx) ? "by Col" : "by Row");
 }

@@ -11,6 +11,12 @@ std::string CountedLibraryError(StatementContext& ctx, int error, bool oneSpace)
     return LibraryErrorText(ctx.env.kx, error, oneSpace);
 }
 
+bool ColumnOrder(const StatementContext& ctx) {
+    // The probe is a 2 x 2 array stored row after row: row 0 is {0, 2}, row 1 is {1, 0}.
+    static constexpr double kProbe[4] = {0, 2, 1, 0};
+    return ctx.env.kx.aElemOrderEx(kProbe, 0) != 0;
+}
+
 std::string ReadStatementFile(StatementContext& ctx, std::string_view fileName) {
     return FileStatement(std::string(fileName), "fileinp", std::string(), ctx.env.exitCode);
 }

@@ -39,6 +39,10 @@ void IntegrateFileStatement(StatementContext& ctx);
 // (two-space form, or one-space form with oneSpace).
 std::string CountedLibraryError(StatementContext& ctx, int error, bool oneSpace = false);
 
+// True when the library reads matrix specs column after column (element
+// order 1), false for row after row.
+bool ColumnOrder(const StatementContext& ctx);
+
 // The text of a file named by a statement ("fileinp"); "" and a negative
 // exitCode when it cannot be read.
 std::string ReadStatementFile(StatementContext& ctx, std::string_view fileName);

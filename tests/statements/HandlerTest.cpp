@@ -102,6 +102,18 @@ TEST_F(HandlerTest, ElementOrder) {
     EXPECT_EQ(r.commandCount, 5);
 }
 
+TEST_F(HandlerTest, StoexprKeepsTheMatrixInColumnOrder) {
+    // With column order the spec lists column after column, so that the stored
+    // copy (and the spec written to its file) is the same matrix.
+    const ProcessResult r = Run(Lines({"aelemorderset = 1", "matr = [A]; 2; 2; 1; 2; 3; 4",
+                                       "stoexpr(B; fileout; b.txt) = [A]", "expr = [B] - [A]"}));
+    EXPECT_EQ(r.processed,
+              "Ln 3: Expression = [A]: (=>fileout b.txt)\r\n       Stored => Matr = [B]; 2; 2;1; 2; 3; 4; \r\n\r\n"
+              "Ln 4: Expression = [B] - [A]: " + kNote +
+              "\r\n       Result => Matrix: \r\n  0.0000  0.0000\r\n  0.0000  0.0000\r\n\r\n");
+    EXPECT_EQ(ReadFileBytes(Path("b.txt")), "[B]; 2; 2;1; 2; 3; 4; ");
+}
+
 TEST_F(HandlerTest, DerivativeParsesBackAndGoesToItsFile) {
     WriteFileBytes(Path("p.txt"), "' a cubic\r\nx^3 + 2x\r\n");
     const ProcessResult r = Run("derivatef = p.txt [d.txt]");
