@@ -1,7 +1,8 @@
 #include "parser/ResultText.h"
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "bindings/KalvexApi.h"
@@ -11,8 +12,8 @@ namespace {
 constexpr int kMaxDecimals = 512;
 
 // Enough for any double in fixed notation with kMaxDecimals decimals: a sign,
-// 309 integer digits, the point, the decimals and the final zero.
-constexpr std::size_t kNumberBufferSize = 1 + 309 + 1 + kMaxDecimals + 1 + 32;
+// 309 integer digits, the point and the decimals.
+constexpr std::size_t kNumberBufferSize = 1 + 309 + 1 + kMaxDecimals;
 
 // The value with the given decimals as "%.*f" writes it (to_chars is
 // specified to give the same text, and is several times faster).
@@ -22,32 +23,11 @@ std::string FixedText(double value, int decimals) {
     return error == std::errc() ? std::string(buffer, end) : std::string();
 }
 
-void AppendLine(std::string& out, int i) {
+// "Ln " + i, the pieces, and the empty line that ends every block.
+void AppendBlock(std::string& out, int i, std::initializer_list<std::string_view> pieces) {
     out += "Ln ";
     out += std::to_string(i);
-}
-
-// "Ln i: Expression = e: note" + label + result, ending with an empty line.
-void AppendExpressionBlock(std::string& out, int i, std::string_view expression, std::string_view targetNote,
-                           std::string_view label, std::string_view result) {
-    AppendLine(out, i);
-    out += ": Expression = ";
-    out += expression;
-    out += ": ";
-    out += targetNote;
-    out += label;
-    out += result;
-    out += "\r\n\r\n";
-}
-
-// "Ln i: Polyn = p" + label + result, ending with an empty line.
-void AppendPolynBlock(std::string& out, int i, std::string_view polynomial, std::string_view label,
-                      std::string_view result) {
-    AppendLine(out, i);
-    out += ": Polyn = ";
-    out += polynomial;
-    out += label;
-    out += result;
+    for (const std::string_view piece : pieces) out += piece;
     out += "\r\n\r\n";
 }
 
@@ -100,61 +80,40 @@ std::string StatusErrorText(std::int32_t code) {
 
 void AppendResultBlock(std::string& out, int i, std::string_view expression, std::string_view targetNote,
                        std::string_view result) {
-    AppendExpressionBlock(out, i, expression, targetNote, "\r\n       Result => ", result);
+    AppendBlock(out, i, {": Expression = ", expression, ": ", targetNote, "\r\n       Result => ", result});
 }
 
 void AppendStoredBlock(std::string& out, int i, std::string_view expression, std::string_view targetNote,
                        std::string_view result) {
-    AppendExpressionBlock(out, i, expression, targetNote, "\r\n       Stored => ", result);
+    AppendBlock(out, i, {": Expression = ", expression, ": ", targetNote, "\r\n       Stored => ", result});
 }
 
 void AppendShowBlock(std::string& out, int i, std::string_view name, std::string_view result) {
-    AppendLine(out, i);
-    out += ": Show(";
-    out += name;
-    out += ")   => ";
-    out += result;
-    out += "\r\n\r\n";
+    AppendBlock(out, i, {": Show(", name, ")   => ", result});
 }
 
 void AppendSolutionBlock(std::string& out, int i, std::string_view polynomial, std::string_view result) {
-    AppendPolynBlock(out, i, polynomial, ":\r\n       Solution Polyn => ", result);
+    AppendBlock(out, i, {": Polyn = ", polynomial, ":\r\n       Solution Polyn => ", result});
 }
 
 void AppendDerivateBlock(std::string& out, int i, std::string_view polynomial, std::string_view result) {
-    AppendPolynBlock(out, i, polynomial, ":\r\n       Derivate of Polyn => ", result);
+    AppendBlock(out, i, {": Polyn = ", polynomial, ":\r\n       Derivate of Polyn => ", result});
 }
 
 void AppendIntegralBlock(std::string& out, int i, std::string_view function, std::string_view targetNote,
                          double a, double b, std::string_view result) {
-    AppendLine(out, i);
-    out += ": iFunction = ";
-    out += function;
-    out += ": ";
-    out += targetNote;
-    out += "\r\n       Integral iFunction(";
-    out += RoundedText(a);
-    out += ',';
-    out += RoundedText(b);
-    out += ") => ";
-    out += result;
-    out += "\r\n\r\n";
+    AppendBlock(out, i, {": iFunction = ", function, ": ", targetNote, "\r\n       Integral iFunction(",
+                         RoundedText(a), ",", RoundedText(b), ") => ", result});
 }
 
 void AppendMatrixErrorBlock(std::string& out, int i, std::string_view spec, std::string_view error) {
-    AppendExpressionBlock(out, i, spec, kNoTarget, "\r\n     Result => ", error);
+    AppendBlock(out, i, {": Expression = ", spec, ": ", kNoTarget, "\r\n     Result => ", error});
 }
 
 void AppendDimxErrorBlock(std::string& out, int i, std::string_view error) {
-    AppendLine(out, i);
-    out += ": Expression = :\r\n       Result => ";
-    out += error;
-    out += "\r\n\r\n";
+    AppendBlock(out, i, {": Expression = :\r\n       Result => ", error});
 }
 
 void AppendElemOrderBlock(std::string& out, int i, std::string_view order) {
-    AppendLine(out, i);
-    out += ": aElemOrderEx = ";
-    out += order;
-    out += "\r\n\r\n";
+    AppendBlock(out, i, {": aElemOrderEx = ", order});
 }
