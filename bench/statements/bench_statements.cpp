@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kArithmeticLines = 100000;
-constexpr int kRepeats = 3;
+constexpr int kRepeats = 5;
 
 // Wall time and processor time (user + system) of a run, in seconds; -1 when
 // the run failed.
