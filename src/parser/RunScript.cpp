@@ -35,8 +35,9 @@ std::size_t RunScript(ScriptEnv& env, const std::string& headerText, std::string
         header += "'Input file: " + env.opt.InpFN + "\r\n";
         header += "'" + counters + "\r\n";
         header += "'" + std::string(84, '*') + "\r\n";
-        scriptText = std::move(header);
-        scriptText += run.processed;
+        // The processed text is by far the longer: the header goes into it.
+        run.processed.insert(0, header);
+        scriptText = std::move(run.processed);
     }
     env.exitCode = 0;
     WriteLogLine(env.log, "      " + counters, 0, "", 0, 0);
