@@ -29,7 +29,7 @@ std::string EvaluationText(StatementContext& ctx, const std::string& expression)
     double value = 0;
     kx.e_eval(expression.c_str(), &value, 1);
     if (const int error = kx.GetE_Error(); error != -1) return CountedLibraryError(ctx, error);
-    if (kx.GetResultType() != 1) return "Number = " + NumberText(value, ctx.env.opt.decimals);
+    if (kx.GetResultType() != 1) return NumberResult(value, ctx.env.opt.decimals);
     int rows = 0;
     int cols = 0;
     const double* elements = ResultMatrix(kx, value, rows, cols);

@@ -33,7 +33,7 @@ int SubdivisionCount(double value) {
 // Integrates the statement in line (integrate(a; b; n; method; var) = function)
 // and appends its block; the result also goes to target.file when it is named.
 void IntegrateLine(StatementContext& ctx, std::string_view line, std::size_t pos, std::size_t open,
-               std::size_t close, const OutputTarget& target) {
+                   std::size_t close, const OutputTarget& target) {
     const KalvexApi& kx = ctx.env.kx;
     const std::string function(TextAfter(line, pos));
     const std::string args = ToLower(TextBetween(line, open, close)) + ";";
@@ -48,7 +48,7 @@ void IntegrateLine(StatementContext& ctx, std::string_view line, std::size_t pos
     if (const int error = kx.GetE_Error(); error != -1)
         result = CountedLibraryError(ctx, error);
     else
-        result = "Number = " + NumberText(value, ctx.env.opt.decimals);
+        result = NumberResult(value, ctx.env.opt.decimals);
     if (!target.file.empty()) WriteStatementFile(ctx, target.file, result);
     AppendIntegralBlock(ctx.processed, ctx.i, function, target.note, a, b, result);
 }
@@ -71,7 +71,7 @@ void SolvePolynStatement(StatementContext& ctx) {
     if (const int error = kx.GetE_Error(); error != -1)
         result = CountedLibraryError(ctx, error);
     else
-        result = "Number = " + NumberText(value, ctx.env.opt.decimals);
+        result = NumberResult(value, ctx.env.opt.decimals);
     AppendSolutionBlock(ctx.processed, ctx.i, polynomial, result);
 }
 

@@ -43,6 +43,8 @@ std::string NumberText(double value, std::int32_t decimals) {
     return FixedText(value, DecimalCount(decimals));
 }
 
+std::string NumberResult(double value, std::int32_t decimals) { return "Number = " + NumberText(value, decimals); }
+
 std::string RoundedText(double value) { return FixedText(std::nearbyint(value) + 0.0, 0); }
 
 std::string StripBrackets(std::string_view text) {

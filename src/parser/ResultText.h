@@ -16,6 +16,9 @@ int DecimalCount(std::int32_t decimals);
 // the point ("%.*f"): no exponent, minus sign for negatives.
 std::string NumberText(double value, std::int32_t decimals);
 
+// "Number = " + NumberText(value, decimals): the result text of a number.
+std::string NumberResult(double value, std::int32_t decimals);
+
 // The value rounded to the nearest integer (halves to even) in plain decimal;
 // a negative zero reads "0".
 std::string RoundedText(double value);
