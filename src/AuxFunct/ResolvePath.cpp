@@ -1,7 +1,10 @@
 #include "AuxFunct/ResolvePath.h"
 
+#include <filesystem>
 #include <string_view>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -50,4 +53,12 @@ std::string FolderPart(const std::string& name) {
     std::size_t last = name.find_last_of("/\\");
     if (last == std::string::npos || last < start) return {};
     return name.substr(start, last + 1 - start);
+}
+
+std::string CurrentFolder() {
+    std::error_code ec;
+    std::string folder = fs::current_path(ec).string();
+    if (ec || folder.empty()) return {};
+    if (folder.back() != '/') folder += '/';
+    return folder;
 }

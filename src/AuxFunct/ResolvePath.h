@@ -11,3 +11,6 @@ std::string ResolvePath(const std::string& name, const std::string& base);
 // The folder part of a name: its text up to and including its last "/" or
 // "\" (a leading double quote skipped); empty when it has neither.
 std::string FolderPart(const std::string& name);
+
+// The current folder with "/" at its end; empty when it cannot be read.
+std::string CurrentFolder();

@@ -1,7 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "AuxFunct/ResolvePath.h"
-#include "app/TextUtil.h"
+#include "AuxFunct/TextUtil.h"
 #include "platform/IniFile.h"
 
 namespace {

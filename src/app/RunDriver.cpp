@@ -5,6 +5,7 @@
 #include "app/RunSteps.h"
 #include "app/SettingsFile.h"
 #include "app/TextScreens.h"
+#include "AuxFunct/ResolvePath.h"
 #include "platform/MessageBox.h"
 
 namespace {

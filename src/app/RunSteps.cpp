@@ -9,9 +9,8 @@
 
 #include "AuxFunct/ResolvePath.h"
 #include "app/TextScreens.h"
-#include "app/TextUtil.h"
+#include "AuxFunct/TextUtil.h"
 #include "parser/RunScript.h"
-#include "parser/StatementText.h"
 #include "parser/ScriptFiles.h"
 #include "platform/Clipboard.h"
 
@@ -75,14 +74,6 @@ std::string JoinArguments(const std::vector<std::string>& args) {
         cmdLn += piece;
     }
     return cmdLn;
-}
-
-std::string CurrentFolder() {
-    std::error_code ec;
-    std::string folder = fs::current_path(ec).string();
-    if (ec || folder.empty()) return {};
-    if (folder.back() != '/') folder += '/';
-    return folder;
 }
 
 std::string NormalisePlotPath(const std::string& splPath) {

@@ -10,9 +10,6 @@
 // The program's arguments joined by single blanks.
 std::string JoinArguments(const std::vector<std::string>& args);
 
-// The current folder with "/" at its end; empty when it cannot be read.
-std::string CurrentFolder();
-
 // The plot path as screenshots use it: "0" for none ("", "0", "-1"); a path
 // that names an existing folder, with "/" at its end; else its folder part
 // (a bare word gives the empty path, the current folder).

@@ -4,7 +4,7 @@
 
 #include "AuxFunct/TidyNumber.h"
 #include "app/OptionState.h"
-#include "app/TextUtil.h"
+#include "AuxFunct/TextUtil.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ResultText.h"
 #include "parser/ScriptFiles.h"

@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/TextUtil.h"
+#include "AuxFunct/TextUtil.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ResultText.h"
 #include "parser/StatementText.h"

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "app/OptionState.h"
-#include "app/TextUtil.h"
+#include "AuxFunct/TextUtil.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ResultText.h"
 #include "parser/StatementText.h"

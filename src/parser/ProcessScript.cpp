@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "app/OptionState.h"
-#include "app/TextUtil.h"
+#include "AuxFunct/TextUtil.h"
 #include "parser/LineSelection.h"
 #include "parser/ScriptLines.h"
 #include "parser/Statement.h"
-#include "parser/StatementText.h"
 
 namespace {
 

@@ -3,11 +3,9 @@
 #include <string_view>
 
 #include "AuxFunct/ResolvePath.h"
-#include "app/RunSteps.h"
-#include "app/TextUtil.h"
+#include "AuxFunct/TextUtil.h"
 #include "parser/FileContent.h"
 #include "parser/ScriptLines.h"
-#include "parser/StatementText.h"
 #include "platform/MessageBox.h"
 
 namespace {

@@ -4,13 +4,6 @@
 
 #include "parser/Statement.h"
 
-std::string_view TrimView(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
 std::string_view TextAfter(std::string_view line, std::size_t pos) {
     return pos >= line.size() ? std::string_view{} : TrimView(line.substr(pos));
 }

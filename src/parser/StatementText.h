@@ -5,10 +5,9 @@
 #include <string>
 #include <string_view>
 
-struct StatementContext;
+#include "AuxFunct/TextUtil.h"
 
-// The text without leading and trailing space characters (tabs stay).
-std::string_view TrimView(std::string_view text);
+struct StatementContext;
 
 // The text after the 1-based position pos, trimmed ("" when pos is past the end).
 std::string_view TextAfter(std::string_view line, std::size_t pos);

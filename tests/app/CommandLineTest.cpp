@@ -7,7 +7,7 @@
 #include "RunTessara.h"
 #include "app/CommandLine.h"
 #include "app/RunSteps.h"
-#include "app/TextUtil.h"
+#include "AuxFunct/TextUtil.h"
 #include "platform/IniFile.h"
 
 namespace {

@@ -1,4 +1,5 @@
-// Small text helpers of the command line and the run driver.
+// Small text helpers shared by the command line, the run driver and the
+// script processor.
 #pragma once
 
 #include <cstdint>
@@ -6,6 +7,7 @@
 #include <string_view>
 
 // The text without leading and trailing blanks (spaces only, not tabs).
+std::string_view TrimView(std::string_view text);
 std::string Trim(std::string_view text);
 
 // The text with ASCII letters in lower case.

@@ -1,10 +1,15 @@
-#include "app/TextUtil.h"
-
-#include "parser/StatementText.h"
+#include "AuxFunct/TextUtil.h"
 
 #include <algorithm>
 #include <cctype>
 #include <limits>
+
+std::string_view TrimView(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
 
 std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
 
