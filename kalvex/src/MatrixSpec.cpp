@@ -14,7 +14,7 @@ namespace kalvex {
 
 namespace {
 
-// Cuts the spec at the ";" that stand outside parentheses (a value may call
+// Cuts a matrix spec at the ";" that stand outside parentheses (a value may call
 // a function whose arguments are separated by ";").
 std::vector<std::string_view> SplitFields(std::string_view spec) {
     std::vector<std::string_view> fields;
@@ -66,7 +66,7 @@ std::string MatrixKey(std::string_view name) {
 
 bool DefineMatrixFromSpec(std::string_view spec) {
     const std::vector<std::string_view> fields = SplitFields(spec);
-    if (fields.empty()) return Fail(kMatrixSpec, "Invalid matrix spec: the spec is empty");
+    if (fields.empty()) return Fail(kMatrixSpec, "Invalid matrix spec: the text is empty");
     const std::string key = MatrixKey(fields[0]);
     if (key.empty()) {
         return Fail(kMatrixSpec, "Invalid matrix spec: '" + std::string(fields[0]) +

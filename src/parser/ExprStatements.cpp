@@ -41,7 +41,7 @@ std::string EvaluationText(StatementContext& ctx, const std::string& expression)
 }
 
 // Stores the matrix that e_eval made under name and returns "Matr = "/"Vect = " + its spec.
-// The library hands the elements out row after row; the spec lists them in the
+// The library hands the elements out row after row; the matrix spec lists them in the
 // element order in force, so that it defines the same matrix when read back.
 std::string StoreMatrix(StatementContext& ctx, std::string_view name, double handle, std::string& spec) {
     const KalvexApi& kx = ctx.env.kx;

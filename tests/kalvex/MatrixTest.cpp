@@ -75,7 +75,7 @@ TEST_P(BadSpecs, AreRejectedAndChangeNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Matrices, BadSpecs,
     ::testing::Values(
-        BadSpec{"", kMatrixSpec, "Invalid matrix spec: the spec is empty"},
+        BadSpec{"", kMatrixSpec, "Invalid matrix spec: the text is empty"},
         BadSpec{"[A]", kMatrixSpec, "Invalid matrix spec: the row count of [A] is missing"},
         BadSpec{"[1x]; 1; 1; 1", kMatrixSpec, "Invalid matrix spec: '[1x]' is no matrix name (write it as [A])"},
         BadSpec{"[A]; -2; 2; 1; 2; 3; 4", kMatrixSpec,

@@ -103,8 +103,8 @@ TEST_F(HandlerTest, ElementOrder) {
 }
 
 TEST_F(HandlerTest, StoexprKeepsTheMatrixInColumnOrder) {
-    // With column order the spec lists column after column, so that the stored
-    // copy (and the spec written to its file) is the same matrix.
+    // With column order the matrix spec lists column after column, so that the stored
+    // copy (and the text written to its file) is the same matrix.
     const ProcessResult r = Run(Lines({"aelemorderset = 1", "matr = [A]; 2; 2; 1; 2; 3; 4",
                                        "stoexpr(B; fileout; b.txt) = [A]", "expr = [B] - [A]"}));
     EXPECT_EQ(r.processed,
