@@ -8,13 +8,14 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <new>
+#include <stdexcept>
 #include <vector>
-
-#include "AuxFunct/ResolvePath.h"
 
 namespace {
 
 constexpr std::size_t kChunk = std::size_t{1} << 20;
+constexpr std::size_t kTempStem = 200;
 
 // Reads up to size bytes; the count read (less only at the end of the file),
 // or -1 on an error.
@@ -99,18 +100,10 @@ mode_t NewFileMode() {
     return static_cast<mode_t>(0666 & ~mask);
 }
 
-} // namespace
-
-bool ReadWholeFile(const std::string& name, std::string& content) {
-    int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        close(fd);
-        return false;
-    }
+// Reads the open file fd to its end into text; false on a read error or
+// when the text does not fit in memory.
+bool ReadToEnd(int fd, const struct stat& info, std::string& text) try {
     // The size is a first guess only: pipes report none and files may grow.
-    std::string text;
     std::size_t size = S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0;
     text.resize(size + 1);
     std::size_t done = 0;
@@ -120,11 +113,25 @@ bool ReadWholeFile(const std::string& name, std::string& content) {
         if (done < text.size()) break;
         text.resize(text.size() + std::max(text.size() / 2, kChunk));
     }
-    close(fd);
-    if (got < 0) return false;
     text.resize(done);
-    content = std::move(text);
-    return true;
+    return got >= 0;
+} catch (const std::bad_alloc&) {
+    return false;
+} catch (const std::length_error&) {
+    return false;
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::string& name, std::string& content) {
+    int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    std::string text;
+    const bool ok = fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode) && ReadToEnd(fd, info, text);
+    close(fd);
+    if (ok) content = std::move(text);
+    return ok;
 }
 
 bool WriteFileSafely(const std::string& name, std::string_view text, bool append) {
@@ -138,8 +145,10 @@ bool WriteFileSafely(const std::string& name, std::string_view text, bool append
     off_t kept = 0;
     if (exists && append && !KeptLength(target, old.st_size, kept)) return false;
 
-    std::string folder = FolderPart(target);
-    std::string temp = folder + "." + target.substr(folder.size()) + ".XXXXXX";
+    // The temporary name keeps at most kTempStem bytes of the file's own name,
+    // so that it stays a valid name beside the longest file names.
+    const std::size_t folderEnd = target.rfind('/') + 1; // 0 for a bare name
+    std::string temp = target.substr(0, folderEnd) + "." + target.substr(folderEnd, kTempStem) + ".XXXXXX";
     int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return false;
     bool ok = true;

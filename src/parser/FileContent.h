@@ -6,7 +6,7 @@
 
 // Reads the whole file name into content, byte for byte (zero bytes
 // included). False, with content unchanged, when the file cannot be opened,
-// is a folder, or a read fails.
+// is a folder, a read fails or the content does not fit in memory.
 bool ReadWholeFile(const std::string& name, std::string& content);
 
 // Makes the file name hold text, or with append its old content followed by

@@ -10,6 +10,7 @@
 
 #include "RunTessara.h"
 #include "ScriptTestEnv.h"
+#include "parser/FileContent.h"
 #include "parser/ScriptFiles.h"
 
 namespace fs = std::filesystem;
@@ -57,6 +58,24 @@ TEST_F(ScriptFiles, UnreadableInputLeavesTheTextAlone) {
         EXPECT_EQ(text, "old");
         EXPECT_EQ(exitCode, -2);
     }
+}
+
+// Reading an endless device runs out of memory: that is a failed read with
+// its message, not a crash.
+TEST_F(ScriptFiles, InputTooLargeForMemoryIsAFailedRead) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more than the limit";
+#endif
+    auto readWithLimit = [] {
+        rlimit limit{std::size_t{1} << 30, std::size_t{1} << 30};
+        setrlimit(RLIMIT_AS, &limit);
+        std::string text = "old";
+        std::int32_t code = 0;
+        ReadInputScript("/dev/zero", text, code);
+        _exit(text == "old" ? code & 0xff : 1);
+    };
+    EXPECT_EXIT(readWithLimit(), ::testing::ExitedWithCode(254),
+                "Tessara: Error 4: can't read the file\r\nfile: /dev/zero");
 }
 
 struct WriteCase {
@@ -138,6 +157,18 @@ TEST_F(ScriptFiles, FailedWriteLeavesTheOldFileIntact) {
     }
 }
 
+// The temporary file beside the target must itself be a valid name, also
+// for the longest file names the folder allows.
+TEST_F(ScriptFiles, WritesTheLongestFileName) {
+    const std::string out = dir.file(std::string(255, 'n'));
+    for (bool append : {false, true}) {
+        WriteOutputScript(out, append, "text\r\n", exitCode);
+        EXPECT_EQ(exitCode, 0);
+    }
+    EXPECT_EQ(ReadFileBytes(out), "texttext\r\n");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
 TEST_F(ScriptFiles, ReplacingKeepsModeAndLink) {
     const std::string out = dir.file("out.kvx");
     WriteFileBytes(out, "old");
@@ -186,6 +217,13 @@ TEST_F(FileStatements, FileoutWritesTheText) {
     FileStatement(dir.file("sub/abs.txt"), "fileout", "x", exitCode);
     EXPECT_EQ(ReadFileBytes(dir.file("sub/abs.txt")), "x");
     EXPECT_EQ(exitCode, 0);
+}
+
+// A relative name is taken as it stands, a leading double quote included.
+TEST_F(FileStatements, FileoutToARelativeNameWithAQuote) {
+    fs::create_directory(dir.file("\"q"));
+    EXPECT_TRUE(WriteFileSafely("\"q/res.txt", "x", false));
+    EXPECT_EQ(ReadFileBytes(dir.file("\"q/res.txt")), "x");
 }
 
 TEST_F(FileStatements, FileoutFailureKeepsTheExitCode) {
