@@ -121,8 +121,8 @@ void ShowTextScreen(const std::string& text, bool useConsole, LogState& log) {
     if (useConsole) {
         std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
         std::cout.flush();
-        std::string answer;
-        std::getline(std::cin, answer);
+        // One answer line of up to 4096 characters is read and thrown away.
+        std::cin.ignore(4096, '\n');
         return;
     }
     OpenTextScreenWindow(log);

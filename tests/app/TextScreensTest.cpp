@@ -148,6 +148,10 @@ TEST(TextScreen, ConsoleWritesTheTextAndReadsOneLine) {
     EXPECT_EQ(ShowInConsole("a\r\nb", "answer\nnext\n", rest), "a\r\nb");
     EXPECT_EQ(rest, "next\n");
     EXPECT_EQ(ShowInConsole(UsageText(false), "", rest), UsageText(false));
+    // The answer is read up to 4096 characters, so input that never ends a
+    // line cannot fill the memory.
+    EXPECT_EQ(ShowInConsole("a", std::string(5000, 'x'), rest), "a");
+    EXPECT_EQ(rest, std::string(5000 - 4096, 'x'));
 }
 
 TEST(TextScreen, WindowModeGivesOneLinePerCarriageReturn) {
