@@ -140,6 +140,8 @@ bool WriteFileSafely(const std::string& name, std::string_view text, bool append
     struct stat old {};
     const bool exists = stat(target.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) return false;
+    // A file the user may not write stays as it is, as opening it for writing would fail.
+    if (exists && access(target.c_str(), W_OK) != 0) return false;
     if (exists && !S_ISREG(old.st_mode)) return WriteInPlace(target, text);
 
     off_t kept = 0;

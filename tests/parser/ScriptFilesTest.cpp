@@ -169,6 +169,24 @@ TEST_F(ScriptFiles, WritesTheLongestFileName) {
     EXPECT_EQ(EntryCount(), 1u);
 }
 
+// A file the user may not write is not replaced behind its back, although
+// its folder would allow a new file in its place.
+TEST_F(ScriptFiles, ReadOnlyOutputIsNotReplaced) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes any file";
+    const std::string out = dir.file("out.kvx");
+    for (bool append : {false, true}) {
+        WriteFileBytes(out, "old\r\n");
+        chmod(out.c_str(), 0444);
+        exitCode = 0;
+        testing::internal::CaptureStderr();
+        WriteOutputScript(out, append, "new", exitCode);
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("Error 5: can't write the file"), std::string::npos);
+        EXPECT_EQ(exitCode, -3);
+        EXPECT_EQ(ReadFileBytes(out), "old\r\n");
+        chmod(out.c_str(), 0644);
+    }
+}
+
 TEST_F(ScriptFiles, ReplacingKeepsModeAndLink) {
     const std::string out = dir.file("out.kvx");
     WriteFileBytes(out, "old");
