@@ -214,7 +214,11 @@ bool ParseCommandLine(OptionState& opt, RunState& run, LogState& log, const Kalv
         restored = !last.empty();
         if (restored) run.CmdLn = std::move(last);
     } else if (!opt.setupF && !opt.quitF) {
-        IniWrite(settingsPath, kSettingsSection, kSettingsKey, run.CmdLn);
+        // A line that cannot be kept (a selection of several lines, a write
+        // error) clears the stored one, so that /rep never repeats an older
+        // command line in its place.
+        if (!IniWrite(settingsPath, kSettingsSection, kSettingsKey, run.CmdLn))
+            IniWrite(settingsPath, kSettingsSection, kSettingsKey, "");
     }
     if (opt.OutpFN.empty() && !opt.InpFN.empty()) opt.OutpFN = FolderPart(opt.InpFN) + "Result.kvx";
     return restored;

@@ -21,7 +21,8 @@ std::vector<std::string> SplitCommandLine(const std::string& cmdLn);
 // the closing " /" to CmdLn when it does not end with "/". /rset makes the
 // library forget its variables and logs it. With /rep, CmdLn is replaced by
 // the stored last command line (unchanged when none can be read); otherwise,
-// unless /w or /quit is set, CmdLn is stored in settingsPath. Returns true
-// when CmdLn was replaced by the stored line.
+// unless /w or /quit is set, CmdLn is stored in settingsPath (a line that
+// cannot be stored clears the stored one). Returns true when CmdLn was
+// replaced by the stored line.
 bool ParseCommandLine(OptionState& opt, RunState& run, LogState& log, const KalvexApi& kx,
                       const std::string& settingsPath);

@@ -277,6 +277,17 @@ TEST_F(CommandLineTest, LastCommandLineIsStoredAndRepeated) {
     EXPECT_EQ(Stored(), "/i a.kvx /o b.kvx /");
 }
 
+TEST_F(CommandLineTest, LineThatCannotBeStoredIsNotRepeatedInItsPlace) {
+    Parse("/i a.kvx /o b.kvx");
+    // A selection of several lines cannot be kept as one settings value; an
+    // older command line must not be repeated instead of it.
+    opt = OptionState{};
+    Parse("/sel:'expr = 1\r\nexpr = 2'/ /o c.kvx");
+    opt = OptionState{};
+    EXPECT_FALSE(Parse("/rep"));
+    EXPECT_EQ(run.CmdLn, "/rep /");
+}
+
 TEST_F(CommandLineTest, RepeatWithoutStoredLineKeepsCommandLine) {
     EXPECT_FALSE(Parse("/rep"));
     EXPECT_EQ(run.CmdLn, "/rep /");
