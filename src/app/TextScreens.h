@@ -24,7 +24,7 @@ std::string FlagsText(const OptionState& opt);
 std::string OperatorsText(const KalvexApi& kx);
 
 // Console mode: writes text unchanged to standard output, then waits for one
-// line of standard input (end of input ends the wait). Window mode: shows the
+// line of standard input of up to 4096 characters (end of input ends the wait). Window mode: shows the
 // text line by line in the message window, in a fixed-pitch font.
 void ShowTextScreen(const std::string& text, bool useConsole, LogState& log);
 
