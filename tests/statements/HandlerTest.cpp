@@ -127,6 +127,20 @@ TEST_F(HandlerTest, DerivativeParsesBackAndGoesToItsFile) {
     EXPECT_DOUBLE_EQ(value, 14);
 }
 
+TEST_F(HandlerTest, FileVariantsWriteTheirErrorTextToo) {
+    WriteFileBytes(Path("bad.txt"), "x^2 +\r\n");
+    WriteFileBytes(Path("div.txt"), "integrate(0; 1; 10; simpson; x) = 1/x\r\n");
+    const ProcessResult r = Run(Lines({"derivatef = bad.txt [d.txt]", "integratef = div.txt i.txt"}));
+    const std::string derivativeError = ReadFileBytes(Path("d.txt"));
+    const std::string integralError = ReadFileBytes(Path("i.txt"));
+    EXPECT_TRUE(std::regex_match(derivativeError, std::regex(R"(===> ERROR n\. = \d+: [^\r\n]+)"))) << derivativeError;
+    EXPECT_TRUE(std::regex_match(integralError, std::regex(kLibError))) << integralError;
+    EXPECT_EQ(r.processed, "Ln 1: Polyn = x^2 +:\r\n       Derivate of Polyn => " + derivativeError + "\r\n\r\n"
+                           "Ln 2: iFunction = 1/x: =>(div.txt i.txt)\r\n       Integral iFunction(0,1) => " +
+                               integralError + "\r\n\r\n");
+    EXPECT_EQ(r.errorCount, 2);
+}
+
 TEST_F(HandlerTest, IntegrateArguments) {
     const ProcessResult r = Run(Lines({
         "integrate(0; 1; 10; simpson) = t^3",     // no variable: the only free name
