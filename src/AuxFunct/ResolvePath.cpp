@@ -62,3 +62,10 @@ std::string CurrentFolder() {
     if (folder.back() != '/') folder += '/';
     return folder;
 }
+
+bool SameFile(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return false;
+    if (a == b) return true;
+    std::error_code ec;
+    return fs::equivalent(a, b, ec) && !ec;
+}

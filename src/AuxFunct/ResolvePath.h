@@ -14,3 +14,7 @@ std::string FolderPart(const std::string& name);
 
 // The current folder with "/" at its end; empty when it cannot be read.
 std::string CurrentFolder();
+
+// True when both names denote the same file: equal texts, or two existing
+// names of one file (links included).
+bool SameFile(const std::string& a, const std::string& b);

@@ -15,4 +15,5 @@ struct ProcessState {
     LogState log;
     KalvexApi kx;
     std::string settingsPath; // the settings file that keeps the last command line
+    bool keepOutputF = false;  // the input could not be read and the output would replace it
 };

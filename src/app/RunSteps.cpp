@@ -43,6 +43,27 @@ void WriteLogBlock(ProcessState& ps) {
     Log(ps, "Current Folder: \"" + FolderPart(opt.InpFN) + "\"", 0);
 }
 
+// A log file named like the input or the output file would truncate the
+// script before it is read or mix log lines into the output: the log goes to
+// the default file of the start folder instead, or is switched off when even
+// that one is taken.
+void KeepLogOffScripts(ProcessState& ps) {
+    OptionState& opt = ps.opt;
+    const auto taken = [&opt](const std::string& name) {
+        return SameFile(name, opt.InpFN) || SameFile(name, opt.OutpFN);
+    };
+    if (!taken(opt.logFileN)) return;
+    const std::string fallback = ps.run.startDir + "Tessara.log";
+    std::cerr << "Tessara: the log file " << opt.logFileN << " is a script file of this run; ";
+    if (taken(fallback)) {
+        std::cerr << "no log is written\n";
+        opt.logF = 0;
+        return;
+    }
+    std::cerr << "the log goes to " << fallback << "\n";
+    opt.logFileN = fallback;
+}
+
 bool IsPlotScreenshotName(const std::string& name) {
     const std::string prefix = "aPlotNr_", suffix = ".jpg";
     if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
@@ -92,6 +113,7 @@ void PrepareRun(ProcessState& ps) {
         opt.logFileN = opt.logFileN.empty() ? run.startDir + "Tessara.log" : ResolvePath(opt.logFileN, run.startDir);
     opt.InpFN = ResolvePath(opt.InpFN, run.startDir);
     opt.OutpFN = ResolvePath(opt.OutpFN, run.startDir);
+    if (opt.logF) KeepLogOffScripts(ps);
     // Moving to the input's folder first lets a relative plot path be checked
     // where the screenshots will be saved.
     const std::string inputFolder = FolderPart(opt.InpFN);
@@ -107,8 +129,12 @@ bool ObtainInput(ProcessState& ps) {
     OptionState& opt = ps.opt;
     RunState& run = ps.run;
     if (!opt.InpF && !opt.getFromClpF && !opt.getFromSelTextF) return false;
+    ps.keepOutputF = false;
     if (!opt.getFromClpF && !opt.getFromSelTextF) {
         ReadInputScript(opt.InpFN, run.scriptText, run.exitCode);
+        // The run goes on after a failed read, but its output must not
+        // replace the very script that could not be read.
+        ps.keepOutputF = run.exitCode == -2 && !opt.SaveToClpBF && SameFile(opt.InpFN, opt.OutpFN);
     } else if (opt.getFromClpF) {
         run.clipText = ClipboardGetText();
         run.scriptText = Trim(run.clipText);
@@ -130,7 +156,9 @@ void RunAndDeliver(ProcessState& ps) {
 
     ScriptEnv env{ps.kx, opt, run.exitCode, ps.log};
     RunScript(env, run.headerText, run.scriptText);
-    if (!opt.SaveToClpBF) {
+    if (ps.keepOutputF) {
+        std::cerr << "Tessara: the input could not be read; " << opt.OutpFN << " is left as it is\n";
+    } else if (!opt.SaveToClpBF) {
         WriteOutputScript(opt.OutpFN, opt.AppendF != 0, run.scriptText, run.exitCode);
     } else {
         DeliverToClipboard(run.scriptText);

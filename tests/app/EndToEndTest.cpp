@@ -192,6 +192,43 @@ TEST(Run, UnwritableOutputEndsWith253) {
     EXPECT_NE(r.err.find("Error 5: can't write the file"), std::string::npos);
 }
 
+TEST(Run, UnreadableInputIsNotReplacedByItsOutput) {
+    TempDir dir;
+    const std::string script = dir.file("a.kvx");
+    WriteFileBytes(script, kScript);
+    RunOptions options = ProgramCopy(dir, BinaryFolder() + "/libKalvex.so");
+    std::vector<std::string> args{"/i", "a.kvx", "/o", "a.kvx"};
+    if (geteuid() == 0) {
+        // Root reads every file: the program runs as an ordinary user, who
+        // may write the script but not read it.
+        if (!FileExists("/usr/bin/setpriv")) GTEST_SKIP() << "setpriv is missing";
+        fs::permissions(dir.path(), fs::perms::all, fs::perm_options::replace);
+        ASSERT_EQ(chown(script.c_str(), 65534, 65534), 0);
+        args.insert(args.begin(), {"--reuid=65534", "--regid=65534", "--clear-groups", options.program});
+        options.program = "/usr/bin/setpriv";
+    }
+    fs::permissions(script, fs::perms::owner_write, fs::perm_options::replace);
+    const RunResult r = RunTessara(dir, args, options);
+    fs::permissions(script, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.err.find("Error 4: can't read the file"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("is left as it is"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFileBytes(script), kScript);
+}
+
+TEST(Run, LogFileNamedLikeAScriptGoesToTheDefaultLog) {
+    TempDir dir;
+    WriteFileBytes(dir.file("b.kvx"), kScript);
+    for (const char* logName : {"b.kvx", "out.kvx"}) {
+        const RunResult r = RunTessara(dir, {"/i", "b.kvx", "/o", "out.kvx", std::string("/log:") + logName});
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_NE(r.err.find("the log goes to " + Folder(dir) + "Tessara.log"), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFileBytes(dir.file("b.kvx")), kScript);
+        EXPECT_TRUE(ReadFileBytes(dir.file("out.kvx")).ends_with(kScript));
+        EXPECT_NE(ReadFileBytes(dir.file("Tessara.log")).find("Program End. Exit code: 0"), std::string::npos);
+    }
+}
+
 TEST(Run, NoInputSourceEndsWith251) {
     TempDir dir;
     for (const std::vector<std::string>& args :
