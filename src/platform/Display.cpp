@@ -26,3 +26,7 @@ bool DisplayAvailable() {
     static const bool available = OpenDisplay();
     return available;
 }
+
+void ServeWindowEvents(double seconds) {
+    if (DisplayAvailable()) Fl::wait(seconds);
+}

@@ -5,3 +5,7 @@
 
 // True when a display can be reached; opens the connection on the first call.
 bool DisplayAvailable();
+
+// Serves pending window events (drawing included), waiting up to seconds for
+// the first one. Does nothing without a display.
+void ServeWindowEvents(double seconds);
