@@ -9,6 +9,14 @@
 
 namespace {
 
+// A definition the library rejects keeps the old value or none at all: that is
+// counted and shown in a result block with the library's error text, so that
+// a failed definition never passes for a stored one.
+void ReportDefinitionError(StatementContext& ctx) {
+    if (const int error = ctx.env.kx.GetE_Error(); error != -1)
+        AppendResultBlock(ctx.processed, ctx.i, Rest(ctx), kNoTarget, CountedLibraryError(ctx, error));
+}
+
 // Defines the function name with body; an empty body or a failed read counts
 // an error and shows the status error text in a result block.
 void DefineFunction(StatementContext& ctx, std::string_view name, const std::string& body) {
@@ -18,6 +26,7 @@ void DefineFunction(StatementContext& ctx, std::string_view name, const std::str
         return;
     }
     ctx.env.kx.SetVarFunct(std::string(name).c_str(), body.c_str(), 1);
+    ReportDefinitionError(ctx);
 }
 
 } // namespace
@@ -27,6 +36,7 @@ void VarStatement(StatementContext& ctx) {
     const std::string name(TrimView(Field(text, ';', 1)));
     const std::string value(TrimView(Field(text, ';', 2)));
     ctx.env.kx.SetVarFunct(name.c_str(), value.c_str(), 0);
+    ReportDefinitionError(ctx);
 }
 
 void FunctStatement(StatementContext& ctx) {
