@@ -2,6 +2,7 @@
 BUILD      ?= build
 BUILD_SAN  ?= build-san
 JOBS       ?= $(shell nproc)
+MAKEFLAGS  += --no-print-directory
 
 .PHONY: deps configure build run test test-sanitize bench clean
 
