@@ -4,7 +4,7 @@
 
 #include "AuxFunct/ResolvePath.h"
 #include "AuxFunct/TextUtil.h"
-#include "parser/FileContent.h"
+#include "platform/FileContent.h"
 #include "parser/ScriptLines.h"
 #include "platform/MessageBox.h"
 

@@ -3,14 +3,13 @@
 // ignored on reading, as in hand-edited files.
 #include "platform/IniFile.h"
 
+#include "platform/FileContent.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -46,20 +45,6 @@ bool IsKeyLine(const std::string& line, const std::string& key) {
     return equals != std::string::npos && SameName(TrimBlanks(line.substr(0, equals)), key);
 }
 
-// The whole file, or nothing when it cannot be read.
-std::optional<std::string> ReadFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return std::nullopt;
-    std::string content;
-    char chunk[8192];
-    std::size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) content.append(chunk, count);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return std::nullopt;
-    return content;
-}
-
 std::vector<Line> SplitLines(const std::string& content) {
     std::vector<Line> lines;
     std::size_t start = 0;
@@ -86,38 +71,14 @@ bool MakeFolders(const std::string& folder) {
     }
 }
 
-bool WriteAll(int fd, const std::string& content) {
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t written = ::write(fd, content.data() + done, content.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-// Writes content to a new file beside path and renames it over path, so that
-// a failed write leaves the old file intact.
-bool ReplaceFile(const std::string& path, const std::string& content) {
-    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (written && closed && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-    std::remove(temporary.c_str());
-    return false;
-}
-
 } // namespace
 
 std::string IniRead(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& defaultValue) {
-    const auto content = ReadFile(path);
-    if (!content) return defaultValue;
+    std::string content;
+    if (!ReadWholeFile(path, content)) return defaultValue;
     bool inSection = false;
-    for (const Line& line : SplitLines(*content)) {
+    for (const Line& line : SplitLines(content)) {
         if (const auto name = SectionName(line.text)) {
             inSection = SameName(*name, section);
         } else if (inSection && IsKeyLine(line.text, key)) {
@@ -139,9 +100,9 @@ bool IniWrite(const std::string& path, const std::string& section, const std::st
     std::vector<Line> lines;
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0) {
-        const auto content = ReadFile(path);
-        if (!content) return false; // never replace a file that could not be read
-        lines = SplitLines(*content);
+        std::string content;
+        if (!ReadWholeFile(path, content)) return false; // never replace a file that could not be read
+        lines = SplitLines(content);
     }
     const std::string newEnd = lines.empty() ? "\r\n" : (lines.front().end.empty() ? "\r\n" : lines.front().end);
     const Line keyLine{key + "=" + value, newEnd};
@@ -174,5 +135,5 @@ bool IniWrite(const std::string& path, const std::string& section, const std::st
     }
     std::string content;
     for (const Line& line : lines) content += line.text + line.end;
-    return ReplaceFile(path, content);
+    return WriteFileSafely(path, content, false);
 }

@@ -10,7 +10,7 @@
 
 #include "RunTessara.h"
 #include "ScriptTestEnv.h"
-#include "parser/FileContent.h"
+#include "platform/FileContent.h"
 #include "parser/ScriptFiles.h"
 
 namespace fs = std::filesystem;

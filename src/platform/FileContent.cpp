@@ -1,4 +1,4 @@
-#include "parser/FileContent.h"
+#include "platform/FileContent.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
