@@ -4,8 +4,8 @@
 
 #include "AuxFunct/ResolvePath.h"
 #include "AuxFunct/TextUtil.h"
-#include "platform/FileContent.h"
 #include "parser/ScriptLines.h"
+#include "platform/FileContent.h"
 #include "platform/MessageBox.h"
 
 namespace {
