@@ -31,6 +31,7 @@ constexpr int kRepeats = 5;
 struct Times {
     double wall = -1;
     double cpu = -1;
+    double peakBytes = 0;
 };
 
 // Runs program with args, standard input and output redirected to files (or
@@ -57,7 +58,7 @@ Times TimedRun(const std::string& program, const std::vector<std::string>& args,
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
     const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
-    return {wall, seconds(usage.ru_utime) + seconds(usage.ru_stime)};
+    return {wall, seconds(usage.ru_utime) + seconds(usage.ru_stime), static_cast<double>(usage.ru_maxrss) * 1024};
 }
 
 // The shortest wall and processor times of several runs; other programs
@@ -70,6 +71,7 @@ Times BestOf(int repeats, const std::string& program, const std::vector<std::str
         if (t.wall < 0) return {};
         if (best.wall < 0 || t.wall < best.wall) best.wall = t.wall;
         if (best.cpu < 0 || t.cpu < best.cpu) best.cpu = t.cpu;
+        best.peakBytes = t.peakBytes;
     }
     return best;
 }
@@ -166,6 +168,38 @@ int Mismatches(const std::vector<double>& a, const std::vector<double>& b, const
     return bad;
 }
 
+// The processed output without its header, which ends with a line of stars.
+std::string WithoutHeader(const std::string& output) {
+    const std::size_t stars = output.find("\n'*");
+    const std::size_t end = stars == std::string::npos ? stars : output.find('\n', stars + 1);
+    return end == std::string::npos ? "" : output.substr(end + 1);
+}
+
+// tessara against the tight hand-written evaluator and the muparser loop of
+// bench/yardstick, on the same script, with the result blocks compared.
+bool AgainstYardstick(const std::string& tessara, const std::string& scriptFile, const std::string& outFile,
+                      const Times& tessaraTime, const fs::path& dir) {
+    const std::string yardstick = (fs::path(tessara).parent_path() / "yardstick").string();
+    const std::string tightOut = (dir / "arith-tight.kvx").string();
+    const std::string muOut = (dir / "arith-mu.kvx").string();
+    const Times tight = BestOf(kRepeats, yardstick, {"tight", scriptFile, tightOut}, "", "");
+    const Times mu = BestOf(kRepeats, yardstick, {"muparser", scriptFile, muOut}, "", "");
+    if (tight.wall < 0 || mu.wall < 0) {
+        std::printf("yardstick: a run failed\n");
+        return false;
+    }
+    const std::string blocks = WithoutHeader(ReadText(outFile));
+    const bool same = blocks == ReadText(tightOut);
+    const double ratio = tessaraTime.cpu / tight.cpu;
+    std::printf("  against a tight hand-written evaluator writing the same blocks (processor time):\n");
+    std::printf("    tessara %.3f s, tight evaluator %.3f s, muparser loop %.3f s\n", tessaraTime.cpu, tight.cpu,
+                mu.cpu);
+    std::printf("    tessara / tight %.2f, target <= 1.5: %s\n", ratio, ratio <= 1.5 ? "met" : "NOT MET");
+    std::printf("    result blocks identical to the tight evaluator's: %s; to the muparser loop's: %s\n",
+                same ? "yes" : "NO", blocks == ReadText(muOut) ? "yes" : "no (last-digit differences)");
+    return same;
+}
+
 bool ArithmeticAgainstBc(const std::string& tessara, const fs::path& dir) {
     ExpressionMaker maker;
     std::string script;
@@ -204,7 +238,8 @@ bool ArithmeticAgainstBc(const std::string& tessara, const fs::path& dir) {
                 cpuRatio);
     std::printf("  target >= 3x (processor time, steady on a busy machine): %s\n", cpuRatio >= 3 ? "met" : "NOT MET");
     std::printf("  values differing from bc with 40 decimals: %d of %d\n", bad, kArithmeticLines);
-    return cpuRatio >= 3 && bad == 0;
+    const bool yardstick = AgainstYardstick(tessara, scriptFile, outFile, tessaraTime, dir);
+    return cpuRatio >= 3 && bad == 0 && yardstick;
 }
 
 // A mixed script of n statements: expr, stoexpr, var, show, matr, solvepolyn

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -32,14 +33,26 @@ std::string DescribeByte(unsigned char c) {
 
 }  // namespace
 
-Token Lexer::ReadNumber(std::size_t start) {
+void Lexer::ReadNumber(Token& t) {
+    // Short decimals are read while they are scanned: a mantissa of at most
+    // 15 digits with at most 22 decimals makes mantissa / 10^decimals one
+    // correctly rounded division, the same double as from_chars would give.
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr int kExactDigits = 15;
+    const std::size_t start = at_;
     std::size_t i = start;
     const std::size_t n = text_.size();
-    while (i < n && IsDigit(text_[i])) ++i;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    const auto addDigit = [&] { mantissa = mantissa * 10 + static_cast<unsigned>(text_[i++] - '0'); };
+    for (; i < n && IsDigit(text_[i]); ++digits) addDigit();
     if (i < n && text_[i] == '.') {
-        ++i;
-        while (i < n && IsDigit(text_[i])) ++i;
+        for (++i; i < n && IsDigit(text_[i]); ++digits, ++decimals) addDigit();
     }
+    bool exponent = false;
     // An exponent needs digits: "1e5" and "2E-3" are numbers, while in "2e"
     // or "2ex" the letter starts a name (implicit multiplication).
     if (i < n && (text_[i] == 'e' || text_[i] == 'E')) {
@@ -48,17 +61,20 @@ Token Lexer::ReadNumber(std::size_t start) {
         if (j < n && IsDigit(text_[j])) {
             while (j < n && IsDigit(text_[j])) ++j;
             i = j;
+            exponent = true;
         }
     }
-    Token t;
     t.type = Tok::Number;
-    t.pos = static_cast<int>(start) + 1;
     t.text = text_.substr(start, i - start);
     at_ = i;
-    if (t.text == ".") {
+    if (digits == 0) {
         t.type = Tok::Bad;
         Fail(kSyntax, "Syntax error at position " + std::to_string(t.pos) + ": '.' is not a number");
-        return t;
+        return;
+    }
+    if (!exponent && digits <= kExactDigits) {
+        t.num = static_cast<double>(mantissa) / kPowersOfTen[decimals];
+        return;
     }
     const auto res = std::from_chars(t.text.data(), t.text.data() + t.text.size(), t.num);
     if (res.ec == std::errc::result_out_of_range) {
@@ -68,7 +84,7 @@ Token Lexer::ReadNumber(std::size_t start) {
             t.type = Tok::Bad;
             Fail(kOutOfRange, "Number out of range: '" + std::string(t.text) + "' at position " +
                                   std::to_string(t.pos));
-            return t;
+            return;
         }
         t.num = 0.0;
     } else if (res.ec != std::errc() || res.ptr != t.text.data() + t.text.size()) {
@@ -76,24 +92,25 @@ Token Lexer::ReadNumber(std::size_t start) {
         Fail(kSyntax, "Syntax error at position " + std::to_string(t.pos) + ": malformed number '" +
                           std::string(t.text) + "'");
     }
-    return t;
+    return;
 }
 
-Token Lexer::Next() {
+void Lexer::Next(Token& t) {
     const std::size_t n = text_.size();
     while (at_ < n && (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\r' ||
                        text_[at_] == '\n')) {
         ++at_;
     }
-    Token t;
     t.pos = static_cast<int>(at_) + 1;
     if (at_ >= n) {
         t.type = Tok::End;
-        return t;
+        t.text = {};
+        return;
     }
     const char c = text_[at_];
     if (IsDigit(c) || (c == '.' && at_ + 1 < n && IsDigit(text_[at_ + 1]))) {
-        return ReadNumber(at_);
+        ReadNumber(t);
+        return;
     }
     if (IsNameStart(c)) {
         std::size_t i = at_ + 1;
@@ -101,7 +118,7 @@ Token Lexer::Next() {
         t.type = Tok::Name;
         t.text = text_.substr(at_, i - at_);
         at_ = i;
-        return t;
+        return;
     }
     const char next = at_ + 1 < n ? text_[at_ + 1] : '\0';
     std::size_t len = 1;
@@ -140,7 +157,6 @@ Token Lexer::Next() {
     }
     t.text = text_.substr(at_, len);
     at_ += len;
-    return t;
 }
 
 }  // namespace kalvex

@@ -21,12 +21,13 @@ class Lexer {
 public:
     explicit Lexer(std::string_view text) : text_(text) {}
 
-    // Reads the next token. A number that does not fit a double, or a byte
-    // outside the language, gives a token of type Bad with the error raised.
-    Token Next();
+    // Reads the next token into t. A number that does not fit a double, or a
+    // byte outside the language, gives a token of type Bad with the error
+    // raised.
+    void Next(Token& t);
 
 private:
-    Token ReadNumber(std::size_t start);
+    void ReadNumber(Token& t);
 
     std::string_view text_;
     std::size_t at_ = 0;

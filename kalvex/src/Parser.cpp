@@ -27,7 +27,7 @@ public:
     bool Run() {
         if (!Advance()) return false;
         if (tok_.type == Tok::End) return Fail(kEmpty, "Empty expression");
-        if (!Comparison()) return false;
+        if (!Expression()) return false;
         if (tok_.type != Tok::End) return Unexpected();
         return true;
     }
@@ -35,7 +35,7 @@ public:
 private:
     bool Advance() {
         prevType_ = tok_.type;
-        tok_ = lex_.Next();
+        lex_.Next(tok_);
         return tok_.type != Tok::Bad;
     }
 
@@ -53,13 +53,12 @@ private:
     }
 
     void Emit(Op op, int pos, int stackChange, std::int32_t a = 0, double num = 0.0, int argc = 0) {
-        Instr in;
+        Instr& in = code_.instrs.emplace_back();
         in.op = op;
         in.a = a;
         in.pos = pos;
         in.num = num;
         in.argc = static_cast<std::uint16_t>(argc);
-        code_.instrs.push_back(in);
         stack_ += stackChange;
         code_.maxStack = std::max(code_.maxStack, stack_);
     }
@@ -79,56 +78,54 @@ private:
         return true;
     }
 
-    bool Comparison() {
-        if (!Additive()) return false;
-        for (;;) {
-            Op op;
-            switch (tok_.type) {
-                case Tok::Lt: op = Op::Lt; break;
-                case Tok::Le: op = Op::Le; break;
-                case Tok::Gt: op = Op::Gt; break;
-                case Tok::Ge: op = Op::Ge; break;
-                case Tok::Eq: op = Op::Eq; break;
-                case Tok::Ne: op = Op::Ne; break;
-                default: return true;
-            }
-            const int pos = tok_.pos;
-            if (!Advance() || !Additive()) return false;
-            Emit(op, pos, -1);
+    // The binding strength of the operator at tok_, 0 when tok_ is none:
+    // comparisons bind loosest, then "+ -", then "* /" and the implicit
+    // product of a number directly followed by a name or a bracket ("6x^2",
+    // "2(x+1)", "3[A]").
+    int Precedence() const {
+        switch (tok_.type) {
+            case Tok::Lt: case Tok::Le: case Tok::Gt: case Tok::Ge: case Tok::Eq: case Tok::Ne: return 1;
+            case Tok::Plus: case Tok::Minus: return 2;
+            case Tok::Star: case Tok::Slash: return 3;
+            case Tok::Name: case Tok::LParen: case Tok::LBracket: return prevType_ == Tok::Number ? 3 : 0;
+            default: return 0;
         }
     }
 
-    bool Additive() {
-        if (!Term()) return false;
-        while (tok_.type == Tok::Plus || tok_.type == Tok::Minus) {
-            const Op op = tok_.type == Tok::Plus ? Op::Add : Op::Sub;
+    static Op BinaryOp(Tok type) {
+        switch (type) {
+            case Tok::Lt: return Op::Lt;
+            case Tok::Le: return Op::Le;
+            case Tok::Gt: return Op::Gt;
+            case Tok::Ge: return Op::Ge;
+            case Tok::Eq: return Op::Eq;
+            case Tok::Ne: return Op::Ne;
+            case Tok::Plus: return Op::Add;
+            case Tok::Minus: return Op::Sub;
+            case Tok::Slash: return Op::Div;
+            default: return Op::Mul;
+        }
+    }
+
+    // Precedence climbing: an operand, then every operator at least as strong
+    // as minPrecedence with its right operand, which takes only stronger
+    // operators, so that each level groups to the left.
+    bool Binary(int minPrecedence) {
+        if (!Unary()) return false;
+        for (int precedence = Precedence(); precedence >= minPrecedence && precedence > 0;
+             precedence = Precedence()) {
+            const Tok type = tok_.type;
             const int pos = tok_.pos;
-            if (!Advance() || !Term()) return false;
-            Emit(op, pos, -1);
+            const bool implicitProduct = type == Tok::Name || type == Tok::LParen || type == Tok::LBracket;
+            if (!implicitProduct && !Advance()) return false;
+            if (!Binary(precedence + 1)) return false;
+            Emit(BinaryOp(implicitProduct ? Tok::Star : type), pos, -1);
         }
         return true;
     }
 
-    bool Term() {
-        if (!Unary()) return false;
-        for (;;) {
-            if (tok_.type == Tok::Star || tok_.type == Tok::Slash) {
-                const Op op = tok_.type == Tok::Star ? Op::Mul : Op::Div;
-                const int pos = tok_.pos;
-                if (!Advance() || !Unary()) return false;
-                Emit(op, pos, -1);
-            } else if (prevType_ == Tok::Number &&
-                       (tok_.type == Tok::Name || tok_.type == Tok::LParen || tok_.type == Tok::LBracket)) {
-                // A number directly followed by a name or a bracket multiplies
-                // it: "6x^2", "2(x+1)", "3[A]".
-                const int pos = tok_.pos;
-                if (!Unary()) return false;
-                Emit(Op::Mul, pos, -1);
-            } else {
-                return true;
-            }
-        }
-    }
+    // A whole expression: operators of every strength.
+    bool Expression() { return Binary(1); }
 
     bool Unary() {
         if (!Enter()) return false;
@@ -157,13 +154,15 @@ private:
     }
 
     bool Primary() {
+        // Numbers are the common operand: no copy of the token for them.
+        if (tok_.type == Tok::Number) {
+            Emit(Op::Num, tok_.pos, 1, 0, tok_.num);
+            return Advance();
+        }
         const Token t = tok_;
         switch (t.type) {
-            case Tok::Number:
-                Emit(Op::Num, t.pos, 1, 0, t.num);
-                return Advance();
             case Tok::LParen:
-                return Advance() && Comparison() && Expect(Tok::RParen, "')'");
+                return Advance() && Expression() && Expect(Tok::RParen, "')'");
             case Tok::LBracket: {
                 if (!Advance()) return false;
                 if (tok_.type != Tok::Name) {
@@ -198,7 +197,7 @@ private:
         int argc = 0;
         if (tok_.type != Tok::RParen) {
             for (;;) {
-                if (!Comparison()) return false;
+                if (!Expression()) return false;
                 ++argc;
                 if (tok_.type != Tok::Comma) break;
                 if (!Advance()) return false;

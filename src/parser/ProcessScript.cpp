@@ -17,6 +17,7 @@ namespace {
 
 constexpr std::size_t kMaxMaskDecimals = 512;
 constexpr std::size_t npos = std::string_view::npos;
+constexpr std::size_t kBlockEstimate = 88;
 
 // "0." followed by one zero per decimal: the pattern of matrix listings.
 std::string ZeroMask(std::int32_t decimals) {
@@ -66,15 +67,16 @@ void CopyLine(std::string& processed, std::string_view line) {
 
 ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env) {
     ProcessResult result;
-    // Result blocks make the output about twice as long as a script of
-    // statements; reserving that once spares copying a growing text.
-    result.processed.reserve(scriptText.size() * 2);
     const std::string zeroMask = ZeroMask(env.opt.decimals);
     std::string polyVar;
     std::string dimxBlockName;
-    // The text with "\r\n" appended: its lines are the lines of the text plus
-    // the (possibly empty) rest after its last line end.
+    // The lines of the text, plus the (possibly empty) rest after its last
+    // line end.
     const std::vector<std::string_view> lines = CutLines(scriptText);
+    // A result block adds about 80 bytes to its statement line (line number,
+    // captions, the number, the empty line); reserving that once spares
+    // copying a growing text. Pages reserved but never written cost no memory.
+    result.processed.reserve(scriptText.size() + lines.size() * kBlockEstimate);
     const int lineCount = static_cast<int>(std::min<std::size_t>(lines.size(), INT_MAX - 1));
     LineSelection selection(env.opt.LnsStr, env.opt.lineCorrection);
     bool slashBlock = false;

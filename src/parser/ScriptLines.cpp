@@ -1,37 +1,41 @@
 #include "parser/ScriptLines.h"
 
-#include <cstddef>
+#include <cstring>
 
 namespace {
 
-// Length of the line end at text[k] (0 when text[k] ends no line).
-std::size_t LineEndAt(std::string_view text, std::size_t k) {
-    if (text[k] == '\n') return 1;
-    if (text[k] != '\r') return 0;
-    return k + 1 < text.size() && text[k + 1] == '\n' ? 2 : 1;
+const char* Find(const char* from, const char* to, char c) {
+    return static_cast<const char*>(std::memchr(from, c, static_cast<std::size_t>(to - from)));
 }
 
 } // namespace
 
 std::vector<std::string_view> CutLines(std::string_view text) {
-    // Counting first lets the vector be allocated once, even for huge scripts.
+    const char* const end = text.data() + text.size();
+    const char* start = text.data();
+    // Counting the LFs first (memchr is fast) makes the vector one allocation
+    // for LF and CR LF texts.
     std::size_t count = 1;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        std::size_t end = LineEndAt(text, k);
-        if (end == 0) continue;
-        ++count;
-        k += end - 1;
-    }
+    for (const char* p = start; (p = Find(p, end, '\n')) != nullptr; ++p) ++count;
     std::vector<std::string_view> lines;
     lines.reserve(count);
-    std::size_t start = 0;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        std::size_t end = LineEndAt(text, k);
-        if (end == 0) continue;
-        lines.push_back(text.substr(start, k - start));
-        k += end - 1;
-        start = k + 1;
+    // The next LF at or after start (end when there is none), found with
+    // memchr and kept while lone CRs before it end lines of their own, so
+    // that a text of CR line ends is not searched again for every line.
+    const char* lf = Find(start, end, '\n');
+    if (!lf) lf = end;
+    while (start < end) {
+        if (lf < start) {
+            lf = Find(start, end, '\n');
+            if (!lf) lf = end;
+        }
+        const char* cr = Find(start, lf, '\r');
+        const char* lineEnd = cr ? cr : lf;
+        if (lineEnd == end) break;
+        lines.emplace_back(start, static_cast<std::size_t>(lineEnd - start));
+        const bool crLf = *lineEnd == '\r' && lineEnd + 1 == lf && lf != end;
+        start = lineEnd + (crLf ? 2 : 1);
     }
-    lines.push_back(text.substr(start));
+    lines.emplace_back(start, static_cast<std::size_t>(end - start));
     return lines;
 }

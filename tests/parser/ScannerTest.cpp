@@ -110,6 +110,8 @@ TEST(CutLines, EachLineEndEndsOneLine) {
     EXPECT_EQ(CutLines("a\r\n"), (V{"a", ""}));
     EXPECT_EQ(CutLines("a\n\rb"), (V{"a", "", "b"}));
     EXPECT_EQ(CutLines("a\r\r\nb\n\n"), (V{"a", "", "b", "", ""}));
+    EXPECT_EQ(CutLines("a\rb\rc\r"), (V{"a", "b", "c", ""}));
+    EXPECT_EQ(CutLines("a\rb\r\nc\rd\ne"), (V{"a", "b", "c", "d", "e"}));
 }
 
 } // namespace
