@@ -117,6 +117,9 @@ bool IniWrite(const std::string& path, const std::string& section, const std::st
             if (SameName(*name, section)) sectionLine = insertAt = i + 1;
         } else if (sectionLine) {
             if (IsKeyLine(lines[i].text, key)) {
+                // The same line again: the file is left as it is, so that a
+                // run that repeats its command line writes nothing.
+                if (lines[i].text == keyLine.text) return true;
                 lines[i].text = keyLine.text;
                 replaced = true;
             } else if (!TrimBlanks(lines[i].text).empty()) {

@@ -42,6 +42,21 @@ TEST(IniFile, WriteCreatesFolderAndFileAndRoundTrips) {
     EXPECT_EQ(IniRead(path, "Tessara", "lastCmdLn", ""), value);
 }
 
+TEST(IniFile, SameValueAgainLeavesTheFileUntouched) {
+    TempDir dir;
+    const std::string path = dir.file("Tessara.INI");
+    ASSERT_TRUE(IniWrite(path, "Tessara", "lastCmdLn", "/i a.kvx"));
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    ASSERT_TRUE(IniWrite(path, "Tessara", "lastCmdLn", "/i a.kvx"));
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    // A rewrite goes through a new file and a rename, which gives a new inode.
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    ASSERT_TRUE(IniWrite(path, "Tessara", "lastCmdLn", "/i b.kvx"));
+    EXPECT_EQ(IniRead(path, "Tessara", "lastCmdLn", ""), "/i b.kvx");
+}
+
 TEST(IniFile, WriteKeepsOtherSectionsKeysAndLineEnds) {
     struct Case {
         const char* name;
