@@ -31,6 +31,13 @@ std::string DescribeByte(unsigned char c) {
     return buf;
 }
 
+// Kept out of line, so that the common paths of the lexer stay small.
+[[gnu::cold, gnu::noinline]] void UnexpectedByte(Token& t, char c) {
+    t.type = Tok::Bad;
+    Fail(kSyntax, "Syntax error at position " + std::to_string(t.pos) + ": unexpected " +
+                      DescribeByte(static_cast<unsigned char>(c)));
+}
+
 }  // namespace
 
 void Lexer::ReadNumber(Token& t) {
@@ -67,15 +74,14 @@ void Lexer::ReadNumber(Token& t) {
     t.type = Tok::Number;
     t.text = text_.substr(start, i - start);
     at_ = i;
-    if (digits == 0) {
-        t.type = Tok::Bad;
-        Fail(kSyntax, "Syntax error at position " + std::to_string(t.pos) + ": '.' is not a number");
-        return;
-    }
     if (!exponent && digits <= kExactDigits) {
         t.num = static_cast<double>(mantissa) / kPowersOfTen[decimals];
         return;
     }
+    ConvertNumber(t);
+}
+
+void Lexer::ConvertNumber(Token& t) {
     const auto res = std::from_chars(t.text.data(), t.text.data() + t.text.size(), t.num);
     if (res.ec == std::errc::result_out_of_range) {
         // Decide between overflow and underflow; underflow reads as zero.
@@ -150,9 +156,7 @@ void Lexer::Next(Token& t) {
             if (next == '=') { t.type = Tok::Ne; len = 2; break; }
             [[fallthrough]];
         default:
-            t.type = Tok::Bad;
-            Fail(kSyntax, "Syntax error at position " + std::to_string(t.pos) + ": unexpected " +
-                              DescribeByte(static_cast<unsigned char>(c)));
+            UnexpectedByte(t, c);
             break;
     }
     t.text = text_.substr(at_, len);

@@ -28,6 +28,9 @@ public:
 
 private:
     void ReadNumber(Token& t);
+    // The value of a number too long for the exact short path (or with an
+    // exponent), with its range and syntax checked.
+    [[gnu::noinline]] void ConvertNumber(Token& t);
 
     std::string_view text_;
     std::size_t at_ = 0;
