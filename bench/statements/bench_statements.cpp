@@ -284,6 +284,25 @@ bool MixedScaling(const std::string& tessara, const fs::path& dir) {
     return wallRatio <= 12 && cpuRatio <= 12;
 }
 
+// Peak resident memory of a run over 1,000,000 expr lines, per byte of input.
+bool PeakMemory(const std::string& tessara, const fs::path& dir) {
+    constexpr int kLines = 1000000;
+    ExpressionMaker maker;
+    std::string script;
+    for (int k = 0; k < kLines; ++k) script += "expr = " + maker.Make() + "\r\n";
+    const std::string scriptFile = (dir / "million.kvx").string();
+    WriteText(scriptFile, script);
+    const Times t = TimedRun(tessara, {"/i", scriptFile, "/o", scriptFile + ".out", "/dec:10"}, "", "");
+    if (t.wall < 0) {
+        std::printf("peak memory: the run failed\n");
+        return false;
+    }
+    const double perByte = t.peakBytes / static_cast<double>(script.size());
+    std::printf("peak memory, %d expr lines (%.1f MB): %.1f MB, %.2f bytes per input byte, target <= 4: %s\n", kLines,
+                static_cast<double>(script.size()) / 1e6, t.peakBytes / 1e6, perByte, perByte <= 4 ? "met" : "NOT MET");
+    return perByte <= 4;
+}
+
 } // namespace
 
 int main() {
@@ -300,7 +319,8 @@ int main() {
 
     const bool arithmetic = ArithmeticAgainstBc(tessara, dir);
     const bool mixed = MixedScaling(tessara, dir);
+    const bool memory = PeakMemory(tessara, dir);
     std::error_code ec;
     fs::remove_all(dir, ec);
-    return arithmetic && mixed ? 0 : 1;
+    return arithmetic && mixed && memory ? 0 : 1;
 }
