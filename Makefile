@@ -2,9 +2,10 @@
 BUILD      ?= build
 BUILD_SAN  ?= build-san
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: deps configure build run test test-sanitize bench clean
+.PHONY: deps configure build run test test-sanitize bench install uninstall package clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -28,6 +29,16 @@ test-sanitize: deps
 
 bench: build
 	@./scripts/run-bench.sh $(BUILD)
+
+# DESTDIR, when given, is put in front of every installed path.
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+uninstall: build
+	@DESTDIR="$(DESTDIR)" ./scripts/uninstall.sh $(BUILD) "$(PREFIX)"
+
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(BUILD_SAN)

@@ -4,7 +4,8 @@
 set -e
 PACKAGES="g++ cmake make pkg-config libfltk1.3-dev libjpeg62-turbo-dev libeigen3-dev
 libboost-math-dev libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev bc
-xvfb xauth xclip xdotool x11-utils x11-apps imagemagick fonts-dejavu-core fluid"
+xvfb xauth xclip xdotool x11-utils x11-apps imagemagick fonts-dejavu-core fluid
+dpkg-dev file man-db groff-base vim-tiny"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
