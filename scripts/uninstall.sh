@@ -9,7 +9,8 @@ PREFIX=${2:?install prefix}
 STAGE=$(mktemp -d)
 trap 'rm -rf "$STAGE"' EXIT
 DESTDIR="$STAGE" cmake --install "$BUILD" --prefix "$PREFIX" > /dev/null
-ROOT="$DESTDIR$PREFIX"
+ROOT="${DESTDIR:-}$PREFIX"
+case $ROOT in /*) ;; *) ROOT="$(pwd)/$ROOT" ;; esac
 cd "$STAGE$PREFIX"
 find . ! -type d | while read -r f; do
     if [ -e "$ROOT/$f" ] || [ -L "$ROOT/$f" ]; then
