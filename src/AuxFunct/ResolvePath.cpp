@@ -23,9 +23,13 @@ std::vector<std::string_view> Components(std::string_view name) {
 
 } // namespace
 
+bool IsAbsoluteName(const std::string& name) {
+    return (!name.empty() && name[0] == '/') || (name.size() > 1 && name[1] == ':');
+}
+
 std::string ResolvePath(const std::string& name, const std::string& base) {
     if (name.empty()) return {};
-    if (name[0] == '/' || (name.size() > 1 && name[1] == ':')) return name;
+    if (IsAbsoluteName(name)) return name;
 
     const std::vector<std::string_view> baseParts = Components(base);
     const std::vector<std::string_view> nameParts = Components(name);

@@ -8,6 +8,10 @@
 // or a drive "X:...") are returned unchanged; an empty name gives "".
 std::string ResolvePath(const std::string& name, const std::string& base);
 
+// True when name is absolute: it begins with "/", or its second character is
+// ":" (a drive).
+bool IsAbsoluteName(const std::string& name);
+
 // The folder part of a name: its text up to and including its last "/" or
 // "\" (a leading double quote skipped); empty when it has neither.
 std::string FolderPart(const std::string& name);

@@ -2,12 +2,10 @@
 
 #include "AuxFunct/ResolvePath.h"
 #include "AuxFunct/TextUtil.h"
+#include "app/SettingsFile.h"
 #include "platform/IniFile.h"
 
 namespace {
-
-const char* const kSettingsSection = "Tessara";
-const char* const kSettingsKey = "lastCmdLn";
 
 // True when the "/" at k separates two option words.
 bool IsSeparator(const std::string& s, std::size_t k, std::size_t lastNonBlank) {

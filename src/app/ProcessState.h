@@ -8,12 +8,14 @@
 #include "app/OptionState.h"
 #include "app/RunState.h"
 #include "bindings/KalvexApi.h"
+#include "setup/SetupState.h"
 
 struct ProcessState {
     OptionState opt;
     RunState run;
     LogState log;
     KalvexApi kx;
+    SetupState setup;
     std::string settingsPath; // the settings file that keeps the last command line
     bool keepOutputF = false;  // the input could not be read and the output would replace it
 };

@@ -7,30 +7,33 @@
 #include "app/TextScreens.h"
 #include "AuxFunct/ResolvePath.h"
 #include "platform/MessageBox.h"
+#include "setup/SetupWindow.h"
 
 namespace {
 
 // Parses CmdLn and acts on the requests that end the process or come before
-// a run. Returns true when the process is to end with exitCode.
+// a run; a command line composed in the setup window is parsed in turn.
+// Returns true when the process is to end with exitCode.
 bool ParseAndDispatch(ProcessState& ps) {
     OptionState& opt = ps.opt;
-    // A restored last command line is parsed and run here too: no resident
-    // instance takes it over.
-    if (ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath))
-        ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath);
-    if (opt.helpF) {
-        ShowSyntax(true, false, ps.log);
-        ps.run.exitCode = 0;
-        return true;
+    for (;;) {
+        // A restored last command line is parsed and run here too: no
+        // resident instance takes it over.
+        if (ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath))
+            ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath);
+        if (opt.helpF) {
+            ShowSyntax(true, false, ps.log);
+            ps.run.exitCode = 0;
+            return true;
+        }
+        if (opt.showFlagsF) ShowFlags(opt, true, ps.log);
+        if (!opt.setupF || ps.run.handOverF) return false;
+        switch (RunSetupWindow(ps)) {
+        case SetupOutcome::Run: opt.setupF = 0; break;
+        case SetupOutcome::Quit: ps.run.exitCode = 0; return true;
+        case SetupOutcome::GoOn: return false;
+        }
     }
-    if (opt.showFlagsF) ShowFlags(opt, true, ps.log);
-    // The setup window is not built in: /w goes on as if it were closed
-    // without a run.
-    if (opt.setupF && opt.quitF) {
-        ps.run.exitCode = 0;
-        return true;
-    }
-    return false;
 }
 
 } // namespace

@@ -88,6 +88,8 @@ bool OpenMessageWindow(bool fixedFont) {
 
 bool MessageWindowOpen() { return window != nullptr && window->shown(); }
 
+bool MessageWindowClosedByUser() { return window != nullptr && !window->shown(); }
+
 void MessageWindowAddLine(const std::string& line, int position) {
     if (window == nullptr) return;
     window->AddLine(line, position);

@@ -1,0 +1,190 @@
+// The setup window's event loop: what each control does, and how the window
+// ends.
+#include "setup/SetupWindow.h"
+
+#include <cstdio>
+
+#include "AuxFunct/ResolvePath.h"
+#include "app/SettingsFile.h"
+#include "app/TextScreens.h"
+#include "platform/Display.h"
+#include "platform/FileChooser.h"
+#include "platform/Form.h"
+#include "platform/IniFile.h"
+#include "platform/MessageBox.h"
+#include "setup/SetupLayout.h"
+#include "setup/SetupTransfer.h"
+
+namespace {
+
+const char* const kRequesterTitle = "OpenFile";
+// "All files" matches every name, also those without a dot.
+const char* const kFileFilters = "Kalvex (*.kvx)\t*.kvx\nText (*.txt)\t*.txt\nAll files (*.*)\t*";
+// The last command line is shown up to this many characters.
+constexpr std::size_t kLastCmdLnShown = 399;
+
+// Closes the message window and resets the log's state, so that the next text
+// screen opens a new window.
+void ResetMessageWindow(LogState& log) { WriteLogLine(log, "", 0, "", 0, 1); }
+
+// File requester for one of the file fields: a chosen name replaces name; the
+// box shows the name either way.
+void ChooseFileFor(std::string& name, int box, const SetupState& st, const OptionState& opt) {
+    const std::string chosen = ChooseFile(kRequesterTitle, kFileFilters);
+    if (!chosen.empty()) name = chosen;
+    FormSetText(box, ShownFileName(name, opt.CurDir, st.useCommonPath));
+}
+
+void ShowLastCmdLn(const ProcessState& ps) {
+    const std::string last = IniRead(ps.settingsPath, kSettingsSection, kSettingsKey, "");
+    if (!last.empty()) FormSetText(kCommandLine, last.substr(0, kLastCmdLnShown));
+}
+
+void ComposeIntoBox(ProcessState& ps) {
+    FormSetChecked(kShowLastCmdLn, false);
+    FormSetEnabled(kCommandLine, true);
+    FormSetChecked(kUseIt, false);
+    FormSetEnabled(kUseIt, false);
+    ReadControls(ps.setup, ps.opt);
+    TransferOptions(TransferMode::Compose, ps.setup, ps.opt, ps.run);
+    FormSetText(kCommandLine, ps.run.CmdLn);
+}
+
+void ReSet(ProcessState& ps) {
+    ps.kx.ReSetEqParser();
+    ps.setup.InpFN.clear();
+    FormSetText(kInputName, "");
+    ps.setup.OutpFN.clear();
+    FormSetText(kOutputName, "");
+    ps.setup.splPath.clear();
+    FormSetText(kPlotPath, "");
+    ps.setup.AppendF = 0;
+    FormSetChecked(kAppend, false);
+}
+
+// Acts on a press of control id. True when the window was closed.
+bool ActOnControl(ProcessState& ps, int id) {
+    SetupState& st = ps.setup;
+    OptionState& opt = ps.opt;
+    const auto update = [&st] { UpdateEnabledStates(st, true); };
+    switch (id) {
+    case kClipboardIn: update(); st.getFromClpF = FormChecked(id); break;
+    case kSelectionIn: update(); st.getFromSelTextF = FormChecked(id); break;
+    case kNoHeader: st.NoHF = FormChecked(id); break;
+    case kAppend: update(); st.AppendF = FormChecked(id); break;
+    case kClipboardOut: update(); st.SaveToClpBF = FormChecked(id); break;
+    case kSavePlots:
+        update();
+        st.splF = FormChecked(id);
+        if (st.splF && (st.splPath == "0" || st.splPath.empty())) st.splPath = opt.CurDir;
+        if (st.useCommonPath && st.splF) FormSetText(kPlotPath, st.splPath);
+        break;
+    case kInvisible: st.tsrF = FormChecked(id); break;
+    case kVisible: st.tsrvF = FormChecked(id); break;
+    case kResident:
+    case kOnlyLines: update(); break;
+    case kLogToFile: update(); RefreshFileFields(st, opt); break;
+    case kUseCommonPath:
+        update();
+        st.useCommonPath = FormChecked(id);
+        RefreshFileFields(st, opt);
+        break;
+    case kInputButton: ChooseFileFor(st.InpFN, kInputName, st, opt); break;
+    case kOutputButton: ChooseFileFor(st.OutpFN, kOutputName, st, opt); break;
+    case kCommonPathButton: {
+        const std::string folder = ChooseFolder(kRequesterTitle, opt.CurDir);
+        if (!folder.empty()) opt.CurDir = folder;
+        FormSetText(kCommonPath, opt.CurDir);
+        RefreshFileFields(st, opt);
+        break;
+    }
+    case kPlotPathButton: {
+        const std::string folder = ChooseFolder(kRequesterTitle, st.splPath);
+        if (!folder.empty()) st.splPath = folder;
+        FormSetText(kPlotPath, ShownFileName(st.splPath, opt.CurDir, st.useCommonPath));
+        break;
+    }
+    case kLogButton: {
+        // A chosen folder gets the default log name; a cancel gives the
+        // default log of the common path.
+        const std::string folder = ChooseFolder(kRequesterTitle, FolderPart(st.logFileN));
+        st.logFileN = (folder.empty() ? opt.CurDir : folder) + "Tessara.log";
+        FormSetText(kLogFile, ShownFileName(st.logFileN, opt.CurDir, st.useCommonPath));
+        break;
+    }
+    case kShowLastCmdLn:
+        update();
+        st.showLastCmdLn = FormChecked(id);
+        if (st.showLastCmdLn) ShowLastCmdLn(ps);
+        break;
+    case kCmdLine: ComposeIntoBox(ps); break;
+    case kOk:
+        if (FormChecked(kShowLastCmdLn) && FormChecked(kUseIt)) {
+            ps.run.CmdLn = FormText(kCommandLine);
+        } else {
+            ReadControls(st, opt);
+            TransferOptions(TransferMode::Store, st, opt, ps.run);
+        }
+        st.runRequested = 1;
+        CloseForm();
+        return true;
+    case kQuit:
+        ps.run.CmdLn.clear();
+        CloseForm();
+        opt.quitF = 1;
+        return true;
+    case kAbout: {
+        const char* about = ps.kx.aAbout(1);
+        ShowMessageBox("Tessara", about != nullptr ? about : "");
+        break;
+    }
+    case kReSet: ReSet(ps); break;
+    case kSyntax:
+        ResetMessageWindow(ps.log);
+        ShowSyntax(false, false, ps.log);
+        break;
+    case kFlags:
+        ResetMessageWindow(ps.log);
+        ShowFlags(opt, false, ps.log);
+        break;
+    case kOperators:
+        ResetMessageWindow(ps.log);
+        ShowOperators(ps.kx, false, ps.log);
+        break;
+    default: break;
+    }
+    return false;
+}
+
+} // namespace
+
+void SetupEventLoop(ProcessState& ps) {
+    for (;;) {
+        const FormEvent event = WaitFormEvent();
+        switch (event.kind) {
+        case FormEventKind::Escape:
+            ps.setup.runRequested = 0;
+            CloseForm();
+            return;
+        case FormEventKind::Close:
+            CloseForm();
+            return;
+        case FormEventKind::MessageWindowClose:
+            ResetMessageWindow(ps.log);
+            break;
+        case FormEventKind::Control:
+            if (ActOnControl(ps, event.id)) return;
+            break;
+        }
+    }
+}
+
+SetupOutcome RunSetupWindow(ProcessState& ps) {
+    if (!DisplayAvailable() || !OpenSetupWindow(ps)) {
+        std::fputs("Tessara: no display; the setup window \"Tessara Setup\" is not shown, the run goes on\n", stderr);
+        return SetupOutcome::GoOn;
+    }
+    SetupEventLoop(ps);
+    if (ps.setup.runRequested) return SetupOutcome::Run;
+    return ps.opt.quitF ? SetupOutcome::Quit : SetupOutcome::GoOn;
+}

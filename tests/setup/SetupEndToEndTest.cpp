@@ -1,0 +1,100 @@
+// The real program's setup window (tessara /w) on a virtual X server, worked
+// with xdotool: composing and running a command line, running the last one,
+// the file requester, and the ways out of the window.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "RunTessara.h"
+#include "SetupGuiSupport.h"
+
+namespace {
+
+const std::string kScript = "expr = 2+3\r\n";
+
+// Shell lines for the driver: W holds the setup window once found.
+const std::string kFindSetup = "W=$(" + FindWindowCommand("Tessara Setup") + ") && sleep 0.3";
+
+// Clicks the control whose client-area rectangle holds x, y.
+std::string Click(int x, int y) {
+    return "xdotool mousemove --window $W " + std::to_string(x) + " " + std::to_string(y) + " click 1 && sleep 0.2";
+}
+
+const std::string kCmdLine = Click(290, 305);
+const std::string kOk = Click(430, 305);
+const std::string kQuit = Click(500, 305);
+
+// Copies the text of the command-line box 49 into the file path.
+std::string CopyCommandLineBox(const std::string& path) {
+    return Click(335, 355) + " && xdotool key --clearmodifiers ctrl+a ctrl+c && sleep 0.3 && " +
+           "xclip -selection clipboard -o > " + path;
+}
+
+RunOptions WithDisplay() {
+    RunOptions options;
+    options.keepDisplay = true;
+    options.timeoutSeconds = 30;
+    return options;
+}
+
+TEST(SetupWindowRun, CmdLineShowsTheComposedLineAndOkRunsIt) {
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    Driver driver(kFindSetup + " && " + kCmdLine + " && " + CopyCommandLineBox(dir.file("box49")) + " && " + kOk);
+    const RunResult r = RunTessara(dir, {"/w", "/i", "a.kvx", "/o", "out.kvx", "/dec:3"}, WithDisplay());
+    EXPECT_EQ(driver.Wait(), 0);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFileBytes(dir.file("box49")), "/i a.kvx /o out.kvx /dec:3 ");
+    const std::string out = ReadFileBytes(dir.file("out.kvx"));
+    EXPECT_NE(out.find("Ln 1: Expression = 2+3"), std::string::npos) << out;
+    EXPECT_NE(out.find("Result => Number = 5"), std::string::npos) << out;
+    // The composed line was run, and so it is the last command line now.
+    EXPECT_NE(ReadFileBytes(dir.file("config/tessara/Tessara.INI")).find("lastCmdLn=/i a.kvx /o out.kvx /dec:3"),
+              std::string::npos);
+}
+
+TEST(SetupWindowRun, OkWithUseItRunsTheLastCommandLine) {
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    std::filesystem::create_directories(dir.file("config/tessara"));
+    WriteFileBytes(dir.file("config/tessara/Tessara.INI"),
+                   "[Tessara]\nlastCmdLn=/i " + dir.file("a.kvx") + " /o " + dir.file("again.kvx") + " /\n");
+    Driver driver(kFindSetup + " && " + Click(30, 345) + " && " + Click(50, 365) + " && " + kOk);
+    const RunResult r = RunTessara(dir, {"/w", "/o", "other.kvx"}, WithDisplay());
+    EXPECT_EQ(driver.Wait(), 0);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(FileExists(dir.file("again.kvx")));
+    EXPECT_FALSE(FileExists(dir.file("other.kvx")));
+}
+
+TEST(SetupWindowRun, TheInputRequesterTakesATypedName) {
+    TempDir dir;
+    const std::string name = dir.file("new one.kvx");
+    Driver driver(kFindSetup + " && " + Click(285, 47) + " && R=$(" + FindWindowCommand("OpenFile") +
+                  ") && sleep 0.5 && xdotool windowfocus --sync $R && xdotool key ctrl+a && xdotool type '" + name +
+                  "' && xdotool key Return && sleep 0.5 && " + kCmdLine + " && " +
+                  CopyCommandLineBox(dir.file("box49")) + " && " + kQuit);
+    const RunResult r = RunTessara(dir, {"/w"}, WithDisplay());
+    EXPECT_EQ(driver.Wait(), 0);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFileBytes(dir.file("box49")), "/i " + name + " ");
+}
+
+TEST(SetupWindowRun, QuitEndsWithZeroAndEscapeGoesOnWithTheOptions) {
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    {
+        Driver driver(kFindSetup + " && " + kQuit);
+        const RunResult r = RunTessara(dir, {"/w", "/i", "a.kvx"}, WithDisplay());
+        EXPECT_EQ(driver.Wait(), 0);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_FALSE(FileExists(dir.file("Result.kvx")));
+    }
+    Driver driver(kFindSetup + " && xdotool windowfocus --sync $W key Escape");
+    const RunResult r = RunTessara(dir, {"/w", "/i", "a.kvx"}, WithDisplay());
+    EXPECT_EQ(driver.Wait(), 0);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(ReadFileBytes(dir.file("Result.kvx")).find("Result => Number = 5"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,167 @@
+// The setup window in this process on a virtual X server (run under
+// xvfb-run): what the window shows on opening, and what the controls give
+// back, for what no outside tool can read.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "RunTessara.h"
+#include "SetupGuiSupport.h"
+#include "app/TextScreens.h"
+#include "platform/Display.h"
+#include "platform/Form.h"
+#include "platform/MessageWindow.h"
+#include "setup/SetupLayout.h"
+#include "setup/SetupTransfer.h"
+#include "setup/SetupWindow.h"
+
+namespace {
+
+const std::string kStart = "/home/ann/work/";
+
+class SetupWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(DisplayAvailable()) << "run under xvfb-run";
+        ps.run.startDir = kStart;
+        ps.opt.decimals = 4;
+        ps.settingsPath = dir.file("Tessara.INI");
+    }
+    void TearDown() override {
+        CloseForm();
+        CloseMessageWindow();
+    }
+    TempDir dir;
+    ProcessState ps;
+};
+
+void ExpectShape(int id, ControlKind kind, const std::string& caption, int x, int y, int w, int h) {
+    const ControlSpec c = FormControl(id);
+    EXPECT_EQ(c.id, id);
+    EXPECT_EQ(c.kind, kind) << id;
+    EXPECT_EQ(std::string(c.caption), caption) << id;
+    EXPECT_EQ(c.x, x) << id;
+    EXPECT_EQ(c.y, y) << id;
+    EXPECT_EQ(c.w, w) << id;
+    EXPECT_EQ(c.h, h) << id;
+}
+
+TEST_F(SetupWindowTest, OpensWithItsControlsAndTheStoredValues) {
+    ps.opt.InpFN = kStart + "a.kvx";
+    ps.opt.OutpFN = "/srv/out/b.kvx";
+    ASSERT_TRUE(OpenSetupWindow(ps));
+    ASSERT_TRUE(FormOpen());
+
+    ExpectShape(kHint, ControlKind::Label, "Click the button close to textboxes for opening the OpenFile dialog", 10,
+                1, 355, 15);
+    ExpectShape(kInputButton, ControlKind::Button, "- - - ", 265, 40, 40, 15);
+    ExpectShape(kInputName, ControlKind::MultiLineTextBox, "a.kvx", 25, 55, 280, 20);
+    ExpectShape(kOutputName, ControlKind::MultiLineTextBox, "/srv/out/b.kvx", 325, 55, 210, 20);
+    ExpectShape(kOptionsFrame, ControlKind::Frame, "Options: ", 10, 155, 535, 235);
+    ExpectShape(kResidentFrame, ControlKind::Frame, "Terminate Stay Resident Options: ", 20, 255, 220, 70);
+    ExpectShape(kInvisible, ControlKind::OptionButton, "Invisible (/tsr)", 140, 295, 90, 20);
+    ExpectShape(kSelectionIn, ControlKind::CheckBox, "Get text from selection (/sel:'...'/)", 25, 120, 180, 20);
+    ExpectShape(kDecimals, ControlKind::TextBox, "4", 450, 125, 30, 18);
+    ExpectShape(kLineCorrection, ControlKind::TextBox, "0", 250, 120, 30, 18);
+    ExpectShape(kCommonPath, ControlKind::TextBox, kStart, 175, 175, 315, 20);
+    ExpectShape(kPlotPath, ControlKind::TextBox, kStart, 175, 200, 315, 20);
+    ExpectShape(kLogFile, ControlKind::TextBox, kStart + "Tessara.log", 175, 225, 315, 20);
+    ExpectShape(kOk, ControlKind::Button, "OK", 400, 290, 60, 30);
+    ExpectShape(kCommandLine, ControlKind::MultiLineTextBox, "", 140, 330, 390, 50);
+
+    EXPECT_TRUE(FormChecked(kUseCommonPath));
+    EXPECT_FALSE(FormChecked(kResident));
+    const std::pair<int, bool> enabled[] = {
+        {kInputName, true},  {kOnlyLines, true},     {kLineNumbers, false}, {kLineCorrection, false},
+        {kPlotPath, false},  {kPlotPathButton, false}, {kLogFile, false},   {kCommonPath, true},
+        {kInvisible, false}, {kVisible, false},      {kCommandLine, false}, {kUseIt, false},
+    };
+    for (const auto& [id, on] : enabled) EXPECT_EQ(FormEnabled(id), on) << id;
+
+    const std::string geometry = Shell("xdotool search --name '^Tessara Setup$' getwindowgeometry");
+    EXPECT_NE(geometry.find("Geometry: 551x393"), std::string::npos) << geometry;
+}
+
+TEST_F(SetupWindowTest, InvisibleResidentTicksTheBoxAndSelectsVisible) {
+    ps.opt.tsrF = 1;
+    ASSERT_TRUE(OpenSetupWindow(ps));
+    EXPECT_TRUE(FormChecked(kResident));
+    EXPECT_TRUE(FormChecked(kVisible));
+    EXPECT_FALSE(FormChecked(kInvisible));
+    // The enabled state of the option buttons follows the visible flag.
+    EXPECT_FALSE(FormEnabled(kInvisible));
+    EXPECT_FALSE(FormEnabled(kVisible));
+    // Read back, the window asks for the visible resident mode.
+    ReadControls(ps.setup, ps.opt);
+    EXPECT_EQ(ComposeCommandLine(ps.setup), "/tsrv ");
+}
+
+TEST_F(SetupWindowTest, ASecondOpeningKeepsOnlyLinesWithItsBoxesDisabled) {
+    ASSERT_TRUE(OpenSetupWindow(ps));
+    FormSetChecked(kOnlyLines, true);
+    FormSetText(kLineNumbers, "3;7");
+    FormSetText(kLineCorrection, "2");
+    ReadControls(ps.setup, ps.opt);
+    EXPECT_EQ(ps.setup.lnsF, 1);
+    CloseForm();
+
+    ps.opt.lineCorrection = 5;
+    ASSERT_TRUE(OpenSetupWindow(ps));
+    EXPECT_TRUE(FormChecked(kOnlyLines));
+    EXPECT_FALSE(FormEnabled(kLineNumbers));
+    EXPECT_FALSE(FormEnabled(kLineCorrection));
+    EXPECT_EQ(FormText(kLineCorrection), "5"); // reloaded from the options
+    UpdateEnabledStates(ps.setup, true);
+    EXPECT_TRUE(FormEnabled(kLineNumbers));
+    EXPECT_TRUE(FormEnabled(kLineCorrection));
+}
+
+TEST_F(SetupWindowTest, ControlsAreReadBackAndFileFieldsFollowTheCommonPath) {
+    ps.opt.splF = 1;
+    ps.opt.splPath = "0";
+    ps.opt.InpFN = kStart + "sub/a.kvx";
+    ps.opt.OutpFN = "/srv/b.kvx";
+    ASSERT_TRUE(OpenSetupWindow(ps));
+    EXPECT_EQ(ps.setup.splPath, kStart); // "0" means no folder yet
+    EXPECT_EQ(FormText(kPlotPath), kStart);
+
+    FormSetText(kDecimals, "many");
+    FormSetChecked(kOnlyLines, true); // with no line numbers: no /lns
+    FormSetChecked(kLogToFile, true);
+    FormSetText(kLogFile, "");
+    FormSetText(kPlotPath, "shots/");
+    ReadControls(ps.setup, ps.opt);
+    EXPECT_EQ(ps.setup.logF, 0);
+    EXPECT_EQ(ComposeCommandLine(ps.setup), "/i " + kStart + "sub/a.kvx /o /srv/b.kvx /spl:" + kStart + "shots/ /dec:0 ");
+
+    // Leaving the common path shows full names; the names stay the same.
+    FormSetChecked(kUseCommonPath, false);
+    ps.setup.useCommonPath = 0;
+    RefreshFileFields(ps.setup, ps.opt);
+    EXPECT_EQ(FormText(kInputName), kStart + "sub/a.kvx");
+    EXPECT_EQ(ps.setup.InpFN, kStart + "sub/a.kvx");
+    EXPECT_EQ(ps.setup.OutpFN, "/srv/b.kvx");
+    ps.setup.useCommonPath = 1;
+    RefreshFileFields(ps.setup, ps.opt);
+    EXPECT_EQ(FormText(kInputName), "sub/a.kvx");
+    EXPECT_EQ(FormText(kOutputName), "/srv/b.kvx");
+    EXPECT_EQ(ps.setup.InpFN, kStart + "sub/a.kvx");
+}
+
+// The message window closed by the user while the setup window is open is
+// forgotten by the log, so that the next text screen opens a new one.
+TEST_F(SetupWindowTest, ClosingTheMessageWindowResetsTheLog) {
+    ASSERT_TRUE(OpenSetupWindow(ps));
+    ShowSyntax(false, false, ps.log);
+    ASSERT_TRUE(MessageWindowOpen());
+    ASSERT_EQ(ps.log.logOn, 1);
+    Driver driver("W=$(" + FindWindowCommand("Tessara Log") + ") && xdotool windowfocus --sync $W key Escape && " +
+                  "S=$(" + FindWindowCommand("Tessara Setup") + ") && xdotool windowfocus --sync $S key Escape");
+    SetupEventLoop(ps);
+    EXPECT_FALSE(FormOpen());
+    EXPECT_FALSE(MessageWindowOpen());
+    EXPECT_EQ(ps.log.logOn, 0);
+    EXPECT_EQ(ps.setup.runRequested, 0);
+}
+
+} // namespace
