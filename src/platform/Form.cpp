@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kFontSize = 11; // close to the desktop's small dialog font
+constexpr int kFontSize = 10; // close to the small font of desktop dialogs
 
 // A sunken rectangle whose caption interrupts its top edge.
 class FrameBox : public Fl_Box {
@@ -64,7 +64,7 @@ Fl_Widget* CreateWidget(const ControlSpec& c) {
     switch (c.kind) {
     case ControlKind::Label: {
         auto* box = new Fl_Box(c.x, c.y, c.w, c.h, c.caption);
-        box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+        box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
         return box;
     }
     case ControlKind::Frame:

@@ -18,8 +18,10 @@
 namespace {
 
 const char* const kRequesterTitle = "OpenFile";
-// "All files" matches every name, also those without a dot.
-const char* const kFileFilters = "Kalvex (*.kvx)\t*.kvx\nText (*.txt)\t*.txt\nAll files (*.*)\t*";
+// Lines of name and pattern; the chooser shows each name followed by its
+// pattern in parentheses. "All files" matches every name, also those without
+// a dot.
+const char* const kFileFilters = "Kalvex \t*.kvx\nText \t*.txt\nAll files \t*";
 // The last command line is shown up to this many characters.
 constexpr std::size_t kLastCmdLnShown = 399;
 

@@ -97,4 +97,21 @@ TEST(SetupWindowRun, QuitEndsWithZeroAndEscapeGoesOnWithTheOptions) {
     EXPECT_NE(ReadFileBytes(dir.file("Result.kvx")).find("Result => Number = 5"), std::string::npos);
 }
 
+// About, Syntax, Flags and Operators show their texts and leave the setup
+// window open; a message window closed meanwhile is opened anew.
+TEST(SetupWindowRun, TextButtonsLeaveTheWindowOpen) {
+    TempDir dir;
+    const std::string findLog = "L=$(" + FindWindowCommand("Tessara Log") + ") && sleep 0.3";
+    Driver driver(kFindSetup + " && " + Click(290, 270) + " && B=$(" + FindWindowCommand("Tessara") +
+                  ") && xdotool windowfocus --sync $B key Return && sleep 0.3 && " + Click(430, 270) + " && " +
+                  findLog + " && xdotool windowfocus --sync $L key Escape && sleep 0.3 && " + Click(360, 305) +
+                  " && " + findLog + " && " + Click(500, 270) + " && sleep 0.3 && " +
+                  "xdotool search --onlyvisible --name '^Tessara Log$' | wc -l > " + dir.file("logs") + " && " +
+                  kQuit);
+    const RunResult r = RunTessara(dir, {"/w"}, WithDisplay());
+    EXPECT_EQ(driver.Wait(), 0);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFileBytes(dir.file("logs")), "1\n");
+}
+
 } // namespace
