@@ -206,13 +206,17 @@ ControlSpec FormControl(int id) {
 }
 
 FormEvent WaitFormEvent() {
-    while (events.empty()) {
+    for (;;) {
+        // One wait may serve several window events; a closed message window
+        // is reported before the form's events that came with it.
         if (MessageWindowClosedByUser()) return {FormEventKind::MessageWindowClose, 0};
+        if (!events.empty()) {
+            const FormEvent event = events.front();
+            events.pop_front();
+            return event;
+        }
         // A form that is gone sends nothing more: taken as closed.
         if (!FormOpen()) return {FormEventKind::Close, 0};
         Fl::wait();
     }
-    const FormEvent event = events.front();
-    events.pop_front();
-    return event;
 }

@@ -24,10 +24,12 @@ const std::string kCmdLine = Click(290, 305);
 const std::string kOk = Click(430, 305);
 const std::string kQuit = Click(500, 305);
 
-// Copies the text of the command-line box 49 into the file path.
+// Copies the text of the command-line box 49 into the file path, again
+// while it comes out empty: the box may not have been filled yet.
 std::string CopyCommandLineBox(const std::string& path) {
-    return Click(335, 355) + " && xdotool key --clearmodifiers ctrl+a ctrl+c && sleep 0.3 && " +
-           "xclip -selection clipboard -o > " + path;
+    return "for i in 1 2 3 4 5 6 7 8 9 10; do " + Click(335, 355) +
+           " && xdotool key --clearmodifiers ctrl+a ctrl+c && sleep 0.3; " +
+           "xclip -selection clipboard -o > " + path + " 2>/dev/null; [ -s " + path + " ] && break; done";
 }
 
 RunOptions WithDisplay() {
