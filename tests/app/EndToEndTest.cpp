@@ -269,16 +269,6 @@ TEST(Run, ClipboardOutputWithoutDisplayGoesToStandardOutput) {
     EXPECT_FALSE(FileExists(dir.file("Result.kvx")));
 }
 
-TEST(Run, SetupWindowRequestRunsAsIfClosed) {
-    TempDir dir;
-    WriteFileBytes(dir.file("a.kvx"), kScript);
-    EXPECT_EQ(RunTessara(dir, {"/w", "/quit", "/i", "a.kvx"}).exitCode, 0);
-    EXPECT_FALSE(FileExists(dir.file("Result.kvx")));
-    EXPECT_EQ(RunTessara(dir, {"/w", "/i", "a.kvx"}).exitCode, 0);
-    EXPECT_TRUE(FileExists(dir.file("Result.kvx")));
-    EXPECT_FALSE(FileExists(dir.file("config/tessara/Tessara.INI"))); // neither line is stored
-}
-
 TEST(Run, NeedsNoDisplay) {
     // A display that does not exist would end any attempt to open it.
     TempDir dir;

@@ -188,13 +188,20 @@ TEST(ShownFileName, LeavesOutOnlyALeadingCommonPath) {
     EXPECT_EQ(FullFileName("b.kvx", ""), "b.kvx");
 }
 
+// Without a display /w is noted and left aside: the line runs as if it had
+// not been given (/quit included), and like every /w line it is not stored.
 TEST(SetupWithoutDisplay, NotesItAndRunsTheCommandLine) {
     TempDir dir;
     WriteFileBytes(dir.file("a.kvx"), "expr = 1+1\r\n");
-    const RunResult r = RunTessara(dir, {"/w", "/i", "a.kvx", "/noh"});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "Tessara: no display; the setup window \"Tessara Setup\" is not shown, the run goes on\n");
-    EXPECT_NE(ReadFileBytes(dir.file("Result.kvx")).find("Result => Number = 2.0000"), std::string::npos);
+    for (const std::string out : {"b.kvx", "c.kvx"}) {
+        std::vector<std::string> args{"/w", "/i", "a.kvx", "/noh", "/o", out};
+        if (out == "c.kvx") args.push_back("/quit");
+        const RunResult r = RunTessara(dir, args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.err, "Tessara: no display; the setup window \"Tessara Setup\" is not shown, the run goes on\n");
+        EXPECT_NE(ReadFileBytes(dir.file(out)).find("Result => Number = 2.0000"), std::string::npos) << out;
+    }
+    EXPECT_FALSE(FileExists(dir.file("config/tessara/Tessara.INI")));
 }
 
 } // namespace
