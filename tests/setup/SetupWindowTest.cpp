@@ -76,8 +76,12 @@ TEST_F(SetupWindowTest, OpensWithItsControlsAndTheStoredValues) {
     };
     for (const auto& [id, on] : enabled) EXPECT_EQ(FormEnabled(id), on) << id;
 
-    const std::string geometry = Shell("xdotool search --name '^Tessara Setup$' getwindowgeometry");
+    const std::string id = Shell("xdotool search --name '^Tessara Setup$' | head -n 1");
+    const std::string geometry = Shell("xdotool getwindowgeometry " + id);
     EXPECT_NE(geometry.find("Geometry: 551x393"), std::string::npos) << geometry;
+    // Moving and closing only, no minimise or resize (window manager hints).
+    const std::string hints = Shell("xprop -id " + id + " _MOTIF_WM_HINTS");
+    EXPECT_NE(hints.find("= 0x3, 0x24, 0x1a, 0x0, 0x0"), std::string::npos) << hints;
 }
 
 TEST_F(SetupWindowTest, InvisibleResidentTicksTheBoxAndSelectsVisible) {
