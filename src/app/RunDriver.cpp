@@ -11,29 +11,40 @@
 
 namespace {
 
+bool RunSetupStep(ProcessState& ps);
+
 // Parses CmdLn and acts on the requests that end the process or come before
-// a run; a command line composed in the setup window is parsed in turn.
-// Returns true when the process is to end with exitCode.
+// a run. Returns true when the process is to end with exitCode.
 bool ParseAndDispatch(ProcessState& ps) {
     OptionState& opt = ps.opt;
-    for (;;) {
-        // A restored last command line is parsed and run here too: no
-        // resident instance takes it over.
-        if (ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath))
-            ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath);
-        if (opt.helpF) {
-            ShowSyntax(true, false, ps.log);
-            ps.run.exitCode = 0;
-            return true;
-        }
-        if (opt.showFlagsF) ShowFlags(opt, true, ps.log);
-        if (!opt.setupF || ps.run.handOverF) return false;
-        switch (RunSetupWindow(ps)) {
-        case SetupOutcome::Run: opt.setupF = 0; break;
-        case SetupOutcome::Quit: ps.run.exitCode = 0; return true;
-        case SetupOutcome::GoOn: return false;
-        }
+    // A restored last command line is parsed and run here too: no resident
+    // instance takes it over.
+    if (ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath))
+        ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath);
+    if (opt.helpF) {
+        ShowSyntax(true, false, ps.log);
+        ps.run.exitCode = 0;
+        return true;
     }
+    if (opt.showFlagsF) ShowFlags(opt, true, ps.log);
+    if (opt.setupF && !ps.run.handOverF) return RunSetupStep(ps);
+    return false;
+}
+
+// /w: the setup window. Its "OK" leaves a composed CmdLn, which is parsed and
+// dispatched in turn. Returns true when the process is to end with exitCode.
+bool RunSetupStep(ProcessState& ps) {
+    switch (RunSetupWindow(ps)) {
+    case SetupOutcome::Run:
+        ps.opt.setupF = 0;
+        return ParseAndDispatch(ps);
+    case SetupOutcome::Quit:
+        ps.run.exitCode = 0;
+        return true;
+    case SetupOutcome::GoOn:
+        break;
+    }
+    return false;
 }
 
 } // namespace
