@@ -48,9 +48,7 @@ TEST(ComposeCommandLine, PiecesFollowTheStoredValues) {
         {"a correction of 0 is left out, a bare selection has no colon",
          [](SetupState& s) { s.lnsF = 1, s.lineCorrectionF = 1; }, "/lns "},
         {"both resident flags", [](SetupState& s) { s.tsrF = 1, s.tsrvF = 1; }, "/tsr "},
-        {"visible resident", [](SetupState& s) { s.tsrvF = 1; }, "/tsrv "},
         {"decimals 0", [](SetupState& s) { s.decimals = 0; }, "/dec:0 "},
-        {"negative decimals", [](SetupState& s) { s.decimals = -2; }, "/dec:-2 "},
         {"plots and log with and without names",
          [](SetupState& s) { s.splF = 1, s.splPath = "/home/ann/shots/", s.logF = 1; },
          "/spl:/home/ann/shots/ /log "},
@@ -153,12 +151,6 @@ TEST(TransferOptions, LoadGivesDefaultsAndStoreComposes) {
     EXPECT_EQ(opt.logFileN, "/srv/data/Tessara.log");
     EXPECT_EQ(opt.delF, 1);
     EXPECT_EQ(run.CmdLn, "/i a.kvx /o b.kvx /tsr /dec:6 ");
-
-    // A start folder that is empty falls back to the current folder.
-    run.startDir.clear();
-    TransferOptions(TransferMode::Load, st, opt, run);
-    EXPECT_FALSE(opt.CurDir.empty());
-    EXPECT_EQ(opt.CurDir.back(), '/');
 }
 
 TEST(ShownFileName, LeavesOutOnlyALeadingCommonPath) {
