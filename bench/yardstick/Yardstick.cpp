@@ -114,12 +114,19 @@ bool MuparserValue(std::string_view text, double& value) {
     }
 }
 
+// The whole file in one read into a buffer of its size.
 std::string ReadAll(const char* path) {
     std::string text;
     FILE* f = std::fopen(path, "rb");
     if (!f) return text;
-    char buf[1 << 16];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+    if (std::fseek(f, 0, SEEK_END) == 0) {
+        const long size = std::ftell(f);
+        std::rewind(f);
+        if (size > 0) {
+            text.resize(static_cast<std::size_t>(size));
+            text.resize(std::fread(text.data(), 1, text.size(), f));
+        }
+    }
     std::fclose(f);
     return text;
 }
@@ -149,8 +156,14 @@ int main(int argc, char** argv) {
     }
     const bool tight = std::strcmp(argv[1], "tight") == 0;
     const std::string script = ReadAll(argv[2]);
+    FILE* f = std::fopen(argv[3], "wb");
+    if (!f) return 1;
+    // The blocks go out in pieces of about 1 MB, so the output never has to be
+    // held whole.
+    constexpr std::size_t kFlushSize = 1 << 20;
     std::string out;
-    out.reserve(script.size() * 3);
+    out.reserve(kFlushSize + 4096);
+    bool written = true;
     std::string_view rest = script;
     for (long lineNumber = 1; !rest.empty(); ++lineNumber) {
         std::size_t end = rest.find('\n');
@@ -165,9 +178,11 @@ int main(int argc, char** argv) {
         double value = 0;
         const bool ok = tight ? TightValue(expression, value) : MuparserValue(expression, value);
         AppendBlock(out, lineNumber, expression, ok, value);
+        if (out.size() >= kFlushSize) {
+            written = written && std::fwrite(out.data(), 1, out.size(), f) == out.size();
+            out.clear();
+        }
     }
-    FILE* f = std::fopen(argv[3], "wb");
-    if (!f) return 1;
-    const bool written = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+    written = written && std::fwrite(out.data(), 1, out.size(), f) == out.size();
     return std::fclose(f) == 0 && written ? 0 : 1;
 }
