@@ -154,7 +154,7 @@ void RunAndDeliver(ProcessState& ps) {
     if (opt.delF && !opt.OutpFN.empty()) unlink(opt.OutpFN.c_str());
     if (opt.delF && opt.splF && opt.splPath != "0") DeletePlotScreenshots(opt.splPath);
 
-    ScriptEnv env{ps.kx, opt, run.exitCode, ps.log};
+    ScriptEnv env{ps.kx, opt, run.exitCode, ps.log, ps.plots, run.startDir};
     RunScript(env, run.headerText, run.scriptText);
     if (ps.keepOutputF) {
         std::cerr << "Tessara: the input could not be read; " << opt.OutpFN << " is left as it is\n";
