@@ -121,7 +121,8 @@ void PrepareRun(ProcessState& ps) {
         std::error_code ignored; // a folder that cannot be entered leaves the current one
         fs::current_path(inputFolder, ignored);
     }
-    opt.splPath = NormalisePlotPath(opt.splPath);
+    if (!opt.splPathReadyF) opt.splPath = NormalisePlotPath(opt.splPath);
+    opt.splPathReadyF = 1;
     if (!run.rerunF) WriteLogBlock(ps);
 }
 

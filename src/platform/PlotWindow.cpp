@@ -70,7 +70,7 @@ public:
         image_.box(FL_FLAT_BOX);
         image_.color(FL_BLACK);
         for (Fl_Widget* w : std::initializer_list<Fl_Widget*>{&redraw_, &fromLabel_, &toLabel_, &close_})
-            w->labelsize(kControlSize);
+            w->labelsize(kControlSize - 1);
         fromLabel_.align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
         toLabel_.align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
         for (Fl_Input* field : {&from_, &to_}) {
