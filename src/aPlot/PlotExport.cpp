@@ -1,5 +1,6 @@
 #include "aPlot/PlotExport.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "AuxFunct/ResolvePath.h"
@@ -22,11 +23,12 @@ std::string SampleTableText(const PlotState& plots) {
     table.reserve(table.size() + plots.sampleX.size() * 34);
     for (std::size_t i = 0; i < plots.sampleX.size(); ++i) {
         if (!plots.sampleValid[i]) continue;
-        table += std::to_string(i);
+        char id[24];
+        table.append(id, std::to_chars(id, id + sizeof id, i).ptr);
         table += '\t';
-        table += CoordinateText(plots.sampleX[i]);
+        AppendCoordinateText(table, plots.sampleX[i]);
         table += '\t';
-        table += CoordinateText(plots.sampleY[i]);
+        AppendCoordinateText(table, plots.sampleY[i]);
         table += "\r\n";
     }
     return table;

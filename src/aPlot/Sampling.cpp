@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "AuxFunct/TidyNumber.h"
 #include "bindings/KalvexApi.h"
@@ -11,6 +12,20 @@
 namespace {
 
 constexpr double kTenDecimals = 1e10;
+constexpr std::uint64_t kTenDecimalUnits = 10'000'000'000;
+
+// x * 1e10 rounded to the nearest integer (a tie to the even one), as the
+// ten-decimal text of x shows it, when that integer can be told from the
+// rounded product: it must be exact as a double, and the product must not lie
+// so close to a half that its own rounding could have moved it across.
+bool TenDecimalUnits(double x, double& units) {
+    const double scaled = x * kTenDecimals;
+    if (!(std::fabs(scaled) < 0x1p52)) return false;
+    const double nearest = std::nearbyint(scaled);
+    if (!(0.5 - std::fabs(scaled - nearest) > std::fabs(scaled) * 0x1p-52)) return false;
+    units = nearest;
+    return true;
+}
 
 // A degenerate extent lo == hi becomes the unit range around the value.
 void Widen(double& lo, double& hi) {
@@ -21,19 +36,49 @@ void Widen(double& lo, double& hi) {
 
 } // namespace
 
-std::string CoordinateText(double value) { return TidyNumber(NumberText(value, 10)); }
+std::string CoordinateText(double value) {
+    std::string text;
+    AppendCoordinateText(text, value);
+    return text;
+}
+
+void AppendCoordinateText(std::string& out, double value) {
+    double units = 0;
+    if (!TenDecimalUnits(value, units)) {
+        out += TidyNumber(NumberText(value, 10));
+        return;
+    }
+    // The fixed-point text of units / 1e10: "-" for a negative value (also
+    // when it rounds to zero, as "%.10f" writes it), the integer part, and the
+    // decimals without trailing zeros.
+    const auto magnitude = static_cast<std::uint64_t>(std::fabs(units));
+    const std::uint64_t whole = magnitude / kTenDecimalUnits;
+    std::uint64_t fraction = magnitude % kTenDecimalUnits;
+    char buffer[32];
+    char* end = buffer;
+    if (std::signbit(value)) *end++ = '-';
+    end = std::to_chars(end, buffer + sizeof buffer, whole).ptr;
+    if (fraction != 0) {
+        *end++ = '.';
+        int digits = 10;
+        while (fraction % 10 == 0) {
+            fraction /= 10;
+            --digits;
+        }
+        for (int d = digits - 1; d >= 0; --d) {
+            end[d] = static_cast<char>('0' + fraction % 10);
+            fraction /= 10;
+        }
+        end += digits;
+    }
+    out.append(buffer, end);
+}
 
 double SampleValue(double x) {
-    // x * 1e10 rounded to an integer N, then N / 1e10: both N and 1e10 are
-    // exact doubles, so the division gives the double nearest to the decimal
-    // text, as reading that text does. The shortcut holds unless the product
-    // lies so close to a half that its own rounding could have moved it
-    // across; those values, and those too large for an exact N, take the text.
-    const double scaled = x * kTenDecimals;
-    if (std::fabs(scaled) < 0x1p52) {
-        const double nearest = std::nearbyint(scaled);
-        if (0.5 - std::fabs(scaled - nearest) > std::fabs(scaled) * 0x1p-52) return nearest / kTenDecimals;
-    }
+    // N / 1e10 with both N and 1e10 exact doubles is the double nearest to
+    // the decimal text, as reading that text gives it.
+    double units = 0;
+    if (TenDecimalUnits(x, units)) return units / kTenDecimals;
     const std::string text = CoordinateText(x);
     double value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);

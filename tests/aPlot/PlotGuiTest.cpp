@@ -94,7 +94,7 @@ TEST_F(PlotTest, PictureWindowAndControls) {
 
 TEST_F(PlotTest, WindowsTileAndCloseOneByOne) {
     ASSERT_TRUE(DisplayAvailable()) << "run under xvfb-run";
-    Run("plot(0; x; 1; 2) = x\r\nplot(0; x; 1; 2) = 1-x");
+    Run("plot(0; x; 1; 2) = x\r\nplot(0; x; 1; 2) = 1-x\r\nplot(0; x; 1; 2) = 2-x");
     WindowRect first, second;
     ASSERT_TRUE(PlotWindowRect(120, first));
     ASSERT_TRUE(PlotWindowRect(130, second));
@@ -104,6 +104,8 @@ TEST_F(PlotTest, WindowsTileAndCloseOneByOne) {
     ClickAt("aPlot #2", 357, 385); // its Close button
     EXPECT_TRUE(ServeUntil([this] { return Plot(2).windowId == 0; }));
     EXPECT_FALSE(PlotWindowRect(130, second));
+    Shell("xdotool key --window " + WindowOf("aPlot #3") + " Escape");
+    EXPECT_TRUE(ServeUntil([this] { return Plot(3).windowId == 0; }));
     EXPECT_EQ(Plot(1).windowId, 120);
     // The next run closes the windows of this one.
     Run("expr = 1");

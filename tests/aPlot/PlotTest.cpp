@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <random>
 
 #include "PlotHarness.h"
 #include "aPlot/PlotExport.h"
@@ -10,6 +11,8 @@
 #include "aPlot/Sampling.h"
 #include "AuxFunct/ResolvePath.h"
 #include "AuxFunct/TextUtil.h"
+#include "AuxFunct/TidyNumber.h"
+#include "parser/ResultText.h"
 
 namespace {
 
@@ -111,15 +114,29 @@ TEST_F(PlotTest, SamplesEqualTheSubstitutedTexts) {
     EXPECT_DOUBLE_EQ(plots.sampleY[1], std::exp(0.5));
 }
 
-TEST_F(PlotTest, SampleValueIsTheValueOfTheTenDecimalText) {
-    const double cases[] = {0.1, -0.1, 1.0 / 3, -2.5e-11, 5e-11, 1.0 / 2048, 123456.78901234567, -0.30000000000000004,
-                            1e12 + 0.1, 9007199254.740993, -1e-300, 0.123456789049999};
-    for (double x : cases) {
-        const std::string text = CoordinateText(x);
-        double expected = 0;
-        std::from_chars(text.data(), text.data() + text.size(), expected);
-        EXPECT_EQ(SampleValue(x), expected) << text;
-        EXPECT_EQ(std::signbit(SampleValue(x)), std::signbit(expected)) << text;
+// The fast coordinate texts and sample values are those of "%.10f" tidied,
+// ties, values near a half of the last decimal, negative zeros and values too
+// large for the fast path included.
+TEST(PlotNumbers, CoordinateTextsAndSampleValuesMatchTheTenDecimalText) {
+    std::vector<double> values = {0.1, -0.1, 1.0 / 3, -2.5e-11, 5e-11, 1.0 / 2048, -3.0 / 2048, 123456.78901234567,
+                                  -0.30000000000000004, 1e12 + 0.1, 9007199254.740993, -1e-300, -0.0, 0.0,
+                                  0.123456789049999, 0.00000000005, 2, -150.25, 1e300, 4.5e5 + 1e-10};
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 200000; ++i) {
+        const double mantissa = std::uniform_real_distribution<double>(-1, 1)(random);
+        values.push_back(std::ldexp(mantissa, std::uniform_int_distribution<int>(-40, 25)(random)));
+        // Values on a half of the last decimal, and next to one.
+        const double half = (static_cast<double>(random() % 2000000) - 1000000 + 0.5) / 1e10;
+        values.push_back(half);
+        values.push_back(std::nextafter(half, 1.0));
+    }
+    for (double x : values) {
+        const std::string expected = TidyNumber(NumberText(x, 10));
+        ASSERT_EQ(CoordinateText(x), expected) << std::hexfloat << x;
+        double value = 0;
+        std::from_chars(expected.data(), expected.data() + expected.size(), value);
+        ASSERT_EQ(SampleValue(x), value) << expected;
+        ASSERT_EQ(std::signbit(SampleValue(x)), std::signbit(value)) << expected;
     }
 }
 
@@ -173,6 +190,19 @@ TEST_F(PlotTest, WithoutADisplayOneNotePerRun) {
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   "Tessara: no display; plot windows are not shown and no screenshots are taken\n");
     }
+}
+
+// The real program on a server: the run ends with its output, the point
+// table is written, and the missing display is said once.
+TEST(PlotRun, WithoutADisplayTheRunEndsWithItsOutput) {
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), "plot(-2; x; 2; 4; p.txt) = x^2\r\nplot(0; x; 1; 2) = x\r\nexpr = 1\r\n");
+    const RunResult r = RunTessara(dir, {"/i", "a.kvx", "/o", "out.kvx", "/spl:0"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "Tessara: no display; plot windows are not shown and no screenshots are taken\n");
+    EXPECT_NE(ReadFileBytes(dir.file("out.kvx")).find("Executed Commands: 3, Errors found: 0"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(dir.file("p.txt")).size(), 45u); // the five lines of the example
+    EXPECT_FALSE(FileExists(dir.file("aPlotNr_01.jpg")));
 }
 
 TEST(PlotNames, ScreenshotFileNames) {
