@@ -247,7 +247,7 @@ int DesktopWidth() {
 void ShowPlotImage(int windowId, const RgbImage& picture) {
     if (PlotWin* window = Find(windowId); window != nullptr && !picture.Empty()) {
         window->ShowPicture(picture);
-        Fl::check();
+        Fl::flush();
     }
 }
 
