@@ -98,8 +98,9 @@ TEST_F(PlotTest, WindowsTileAndCloseOneByOne) {
     WindowRect first, second;
     ASSERT_TRUE(PlotWindowRect(120, first));
     ASSERT_TRUE(PlotWindowRect(130, second));
-    EXPECT_EQ(second.x, first.x + 407);
-    EXPECT_EQ(second.y, first.y);
+    // The server may report a window a pixel off the place it was asked for.
+    EXPECT_NEAR(second.x, first.x + 407, 2);
+    EXPECT_NEAR(second.y, first.y, 2);
 
     ClickAt("aPlot #2", 357, 385); // its Close button
     EXPECT_TRUE(ServeUntil([this] { return Plot(2).windowId == 0; }));
