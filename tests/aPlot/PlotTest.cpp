@@ -164,6 +164,11 @@ TEST_F(PlotTest, DegenerateExtentsGetAUnitRange) {
     // Nothing valid: the range and a unit range around 0.
     EXPECT_EQ(std::vector<double>({Plot(2).xMin, Plot(2).xMax, Plot(2).yMin, Plot(2).yMax}),
               std::vector<double>({-1, 1, -0.5, 0.5}));
+    // No expression at all: no sample is valid either.
+    Run("plot(-1; x; 1; 2) = x +");
+    EXPECT_EQ(plots.sampleValid, (std::vector<std::uint8_t>{0, 0, 0}));
+    EXPECT_EQ(std::vector<double>({Plot(1).xMin, Plot(1).xMax, Plot(1).yMin, Plot(1).yMax}),
+              std::vector<double>({-1, 1, -0.5, 0.5}));
 }
 
 TEST_F(PlotTest, PointTableTargetsAndAFailedWrite) {
