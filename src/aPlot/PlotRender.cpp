@@ -24,7 +24,11 @@ constexpr int kLabelColumn = 2;   // column of the y labels
 // system's coordinate range.
 constexpr double kFarOutside = 16000;
 
-int Pixel(double value) { return static_cast<int>(std::nearbyint(std::clamp(value, -kFarOutside, kFarOutside))); }
+// A value without a place (a y range too wide for a double) counts as far outside.
+int Pixel(double value) {
+    if (std::isnan(value)) value = kFarOutside;
+    return static_cast<int>(std::nearbyint(std::clamp(value, -kFarOutside, kFarOutside)));
+}
 
 // The curve as runs of consecutive valid samples in pixels, each without
 // repeated points: a million samples on a 400-pixel picture draw as a few
