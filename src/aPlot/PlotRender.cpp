@@ -63,18 +63,22 @@ void DrawAxes(OffscreenCanvas& canvas, const PlotRecord& plot, const PlotFrame& 
     canvas.Line({c0, frame.imageHeight}, {c0, 0}, kWhite);
     canvas.Text({c0 - canvas.TextWidth("0,0") / 2, r0}, "0,0", kBlack);
 
-    // The x labels sit on the x-axis while it crosses the plotted range, else
-    // in the strip below the baseline, so that they stay inside the picture.
-    const int labelRow = h0 >= 0 && h0 <= frame.scaleHeight ? r0 : Pixel(frame.baseline) + 2;
+    // The x labels sit on the x-axis while it crosses the plotted range and
+    // leaves the y labels free, else in the strip below the baseline, so that
+    // all four stay inside the picture and readable.
+    const int lowerRow = Pixel(frame.baseline - WorldToPixelY(plot, frame, plot.yMin)) - th - 2;
+    const int upperRow = Pixel(frame.baseline - WorldToPixelY(plot, frame, plot.yMax)) - 2;
+    const auto clearOf = [th](int row, int labelRow) { return row + th <= labelRow || labelRow + th <= row; };
+    int labelRow = r0;
+    if (h0 < 0 || h0 > frame.scaleHeight || !clearOf(r0, lowerRow) || !clearOf(r0, upperRow))
+        labelRow = Pixel(frame.baseline) + 2;
     const std::string left = RoundedText(plot.xMin);
     const std::string right = RoundedText(plot.xMax);
     canvas.Text({Pixel(WorldToPixelX(plot, frame, plot.xMin)) + 2, labelRow}, left, kBlack);
     canvas.Text({Pixel(WorldToPixelX(plot, frame, plot.xMax) - 1.2 * canvas.TextWidth(right)), labelRow}, right,
                 kBlack);
-    canvas.Text({kLabelColumn, Pixel(frame.baseline - WorldToPixelY(plot, frame, plot.yMin)) - th - 2},
-                TwoDecimals(plot.yMin), kBlack);
-    canvas.Text({kLabelColumn, Pixel(frame.baseline - WorldToPixelY(plot, frame, plot.yMax)) - 2},
-                TwoDecimals(plot.yMax), kBlack);
+    canvas.Text({kLabelColumn, lowerRow}, TwoDecimals(plot.yMin), kBlack);
+    canvas.Text({kLabelColumn, upperRow}, TwoDecimals(plot.yMax), kBlack);
 }
 
 } // namespace
