@@ -23,8 +23,6 @@ int PlotOfWindow(const PlotState& plots, int windowId) {
     return plots.plotTable[static_cast<std::size_t>(k)].windowId == windowId ? k : 0;
 }
 
-std::string ReadoutNumber(double value) { return TidyNumber(NumberText(value, std::fabs(value) > 100 ? 0 : 4)); }
-
 // Samples plot k over from .. to (0 stands for the statement's range end) and
 // draws it; a range whose end is not above its start leaves the plot as it is.
 void Resample(PlotState& plots, int k, double from, double to) {
@@ -37,6 +35,12 @@ void Resample(PlotState& plots, int k, double from, double to) {
 }
 
 } // namespace
+
+std::string ReadoutNumber(double value) {
+    std::string text = TidyNumber(NumberText(value, std::fabs(value) > 100 ? 0 : 4));
+    // A pixel next to an axis may give a rounding residue just below zero.
+    return text == "-0" ? "0" : text;
+}
 
 WindowRect PlotWindowPosition(const WindowRect* previous, int desktopWidth) {
     WindowRect rect{0, 0, kWindowSize, kWindowSize};

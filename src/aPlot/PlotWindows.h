@@ -23,6 +23,10 @@ void ClosePlotWindow(PlotState& plots, int k);
 // then empties the run's plot count.
 void ClosePlotWindows(PlotState& plots);
 
+// A coordinate of the readout: no decimals above 100 in magnitude, else four,
+// tidied; a value that shows as zero reads "0", without a sign.
+std::string ReadoutNumber(double value);
+
 // The readout of the mouse at client pixel (mx, my) over plot k's picture:
 // "Coord: " + x + ", " + y, or "MousePos: out of window" when either is -1.
 std::string ReadoutText(const PlotState& plots, int k, int mx, int my);

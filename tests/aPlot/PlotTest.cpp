@@ -222,6 +222,12 @@ TEST(PlotNames, ScreenshotFileNames) {
     EXPECT_EQ(ScreenshotFileName("rel/", counter), "rel/aPlotNr_100.jpg");
 }
 
+TEST(PlotNames, ReadoutNumbers) {
+    const std::pair<double, const char*> cases[] = {{150.25, "150"}, {99.5, "99.5"},     {100, "100"},
+                                                    {-100.5, "-100"}, {0.123456, "0.1235"}, {-0.00004, "0"}};
+    for (const auto& [value, text] : cases) EXPECT_EQ(ReadoutNumber(value), text) << value;
+}
+
 TEST(PlotNames, WindowsTileLeftToRightAndWrap) {
     const WindowRect first = PlotWindowPosition(nullptr, 1024);
     EXPECT_EQ(std::vector<int>({first.x, first.y, first.width, first.height}), std::vector<int>({0, 0, 400, 400}));
