@@ -10,6 +10,7 @@
 #include <string>
 
 #include "AuxFunct/LogWriter.h"
+#include "aPlot/PlotModel.h"
 #include "app/OptionState.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ProcessScript.h"
@@ -32,7 +33,9 @@ double TimeProcessScript(const std::string& script) {
     OptionState opt{};
     std::int32_t exitCode = 0;
     LogState log{};
-    ScriptEnv env{kx, opt, exitCode, log};
+    PlotState plots{};
+    const std::string startDir;
+    ScriptEnv env{kx, opt, exitCode, log, plots, startDir};
     double best = 1e9;
     for (int run = 0; run < 5; ++run) {
         auto start = std::chrono::steady_clock::now();

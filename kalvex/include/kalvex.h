@@ -29,6 +29,17 @@ extern "C" {
  * Returns 0 on success, the error number otherwise. */
 KALVEX_API int e_eval(const char* text, double* value, int flag);
 
+/* Plot sampling: evaluates text at count values of the variable var, with
+ * the values e_eval with flag 0 gives when each x[i] is put in place of var
+ * wherever var stands as a name of its own (any case; not where it names a
+ * function or a matrix). An empty var binds nothing. No variable of the
+ * library is created or changed. y[i] receives the value and valid[i] 1, or
+ * y[i] 0 and valid[i] 0 when that evaluation fails. Returns 0 when text is an
+ * expression (GetE_Error then reports the outcome of the last sample), else
+ * the error number, every valid[i] being 0. */
+KALVEX_API int e_evalAt(const char* text, const char* var, const double* x, int count, double* y,
+                        unsigned char* valid);
+
 /* -1 after a successful last operation, else the error number. */
 KALVEX_API int GetE_Error(void);
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "Definitions.h"
 #include "Engine.h"
@@ -100,6 +101,38 @@ int e_eval(const char* text, double* value, int flag) {
     if (value) *value = v;
     Trace("e_eval", text, v);
     return ErrorPending() ? LastError() : 0;
+}
+
+int e_evalAt(const char* text, const char* var, const double* x, int count, double* y, unsigned char* valid) {
+    static Code code;
+    ClearError();
+    g_resultType = 0;
+    if (count > 0 && (!x || !y || !valid)) {
+        Fail(kBadArgument, "Invalid argument: no arrays for the samples");
+        return LastError();
+    }
+    // A variable that is not a name cannot stand in the text as a name.
+    std::vector<std::string> params;
+    const std::string_view name = var ? Trim(var) : std::string_view{};
+    if (IsName(name)) params.push_back(ToLower(name));
+    const bool compiled = !MissingText(text, "expression") && Compile(text, params, code);
+    const int compileError = compiled ? 0 : LastError();
+    Evaluator& ev = TheEvaluator();
+    for (int i = 0; i < count; ++i) {
+        Value param;
+        param.num = x[i];
+        Value r;
+        bool ok = false;
+        if (compiled) {
+            ClearError();
+            ok = ev.Run(code, &param, r) && (r.IsNumber() || Fail(kShape, "A plot needs a number, got " + ev.Shape(r)));
+            ev.Reset();
+        }
+        y[i] = ok ? r.num : 0.0;
+        valid[i] = ok ? 1 : 0;
+    }
+    Trace("e_evalAt", text, static_cast<double>(count));
+    return compileError;
 }
 
 int GetE_Error(void) { return LastError(); }

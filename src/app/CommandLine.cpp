@@ -68,6 +68,7 @@ struct Parser {
         opt.InpF = 0;
         opt.OutpFN.clear();
         opt.splPath.clear();
+        opt.splPathReadyF = 0;
         opt.AppendF = 0;
         opt.lineCorrection = 0;
         opt.lineCorrectionF = 0;
@@ -124,6 +125,7 @@ struct Parser {
             opt.splF = 1;
             opt.optionsGiven[4] = 1;
             opt.splPath = Trim(WithoutClosing(hasColon ? AfterColon(token) : token));
+            opt.splPathReadyF = 0;
         } else if (key == "lo") {
             opt.logF = 1;
             opt.optionsGiven[9] = 1;

@@ -21,6 +21,10 @@ struct OptionState {
     std::string CurDir;
     std::int8_t splF = 0;
     std::string splPath;
+    // splPath is as the run preparation left it: cleared wherever an option
+    // sets splPath, so that a path the preparation made empty (clipboard
+    // only) stays empty in later runs instead of being read as "0".
+    std::int8_t splPathReadyF = 0;
     std::int8_t logF = 0;
     std::string logFileN;
     std::int8_t tsrF = 0;

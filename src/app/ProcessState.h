@@ -5,6 +5,7 @@
 #include <string>
 
 #include "AuxFunct/LogWriter.h"
+#include "aPlot/PlotModel.h"
 #include "app/OptionState.h"
 #include "app/RunState.h"
 #include "bindings/KalvexApi.h"
@@ -16,6 +17,7 @@ struct ProcessState {
     LogState log;
     KalvexApi kx;
     SetupState setup;
+    PlotState plots;
     std::string settingsPath; // the settings file that keeps the last command line
     bool keepOutputF = false;  // the input could not be read and the output would replace it
 };

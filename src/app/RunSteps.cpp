@@ -121,7 +121,8 @@ void PrepareRun(ProcessState& ps) {
         std::error_code ignored; // a folder that cannot be entered leaves the current one
         fs::current_path(inputFolder, ignored);
     }
-    opt.splPath = NormalisePlotPath(opt.splPath);
+    if (!opt.splPathReadyF) opt.splPath = NormalisePlotPath(opt.splPath);
+    opt.splPathReadyF = 1;
     if (!run.rerunF) WriteLogBlock(ps);
 }
 
@@ -154,7 +155,7 @@ void RunAndDeliver(ProcessState& ps) {
     if (opt.delF && !opt.OutpFN.empty()) unlink(opt.OutpFN.c_str());
     if (opt.delF && opt.splF && opt.splPath != "0") DeletePlotScreenshots(opt.splPath);
 
-    ScriptEnv env{ps.kx, opt, run.exitCode, ps.log};
+    ScriptEnv env{ps.kx, opt, run.exitCode, ps.log, ps.plots, run.startDir};
     RunScript(env, run.headerText, run.scriptText);
     if (ps.keepOutputF) {
         std::cerr << "Tessara: the input could not be read; " << opt.OutpFN << " is left as it is\n";

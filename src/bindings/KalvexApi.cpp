@@ -59,5 +59,6 @@ bool BindKalvex(KalvexApi& api, std::string& problem) {
            Bind(library, "lPoly_dydx", api.lPoly_dydx, problem) &&
            Bind(library, "ReSetEqParser", api.ReSetEqParser, problem) &&
            Bind(library, "KalvexVersion", api.KalvexVersion, problem) &&
-           Bind(library, "KalvexOperators", api.KalvexOperators, problem);
+           Bind(library, "KalvexOperators", api.KalvexOperators, problem) &&
+           Bind(library, "e_evalAt", api.e_evalAt, problem);
 }

@@ -8,6 +8,7 @@
 
 struct KalvexApi {
     decltype(&::e_eval) e_eval = nullptr;
+    decltype(&::e_evalAt) e_evalAt = nullptr;
     decltype(&::GetE_Error) GetE_Error = nullptr;
     decltype(&::GetE_ErrDescr) GetE_ErrDescr = nullptr;
     decltype(&::GetResultType) GetResultType = nullptr;

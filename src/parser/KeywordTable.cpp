@@ -8,9 +8,10 @@
 namespace {
 
 // Keywords in the order the dispatcher compares them.
-constexpr std::array<std::pair<std::string_view, StatementHandler>, 23> kKeywords{{
+constexpr std::array<std::pair<std::string_view, StatementHandler>, 24> kKeywords{{
     {"aabout", AboutStatement},
     {"show", ShowStatement},
+    {"plot", PlotStatement},
     {"solvepolyn", SolvePolynStatement},
     {"dimx", DimxStatement},
     {"integrate", IntegrateStatement},

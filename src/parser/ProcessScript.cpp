@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "aPlot/PlotWindows.h"
 #include "app/OptionState.h"
 #include "AuxFunct/TextUtil.h"
 #include "parser/LineSelection.h"
@@ -66,6 +67,7 @@ void CopyLine(std::string& processed, std::string_view line) {
 } // namespace
 
 ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env) {
+    ClosePlotWindows(env.plots);
     ProcessResult result;
     const std::string zeroMask = ZeroMask(env.opt.decimals);
     std::string polyVar;

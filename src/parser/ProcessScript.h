@@ -10,6 +10,6 @@ struct ProcessResult {
     int errorCount = 0;    // statements whose result is an error text
 };
 
-// Cuts the script into lines, copies, drops or dispatches each line and
+// Closes the plot windows of the previous run, cuts the script into lines, copies, drops or dispatches each line and
 // returns the processed text with the two run counters.
 ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env);

@@ -33,6 +33,9 @@ void DerivateFileStatement(StatementContext& ctx);
 void IntegrateStatement(StatementContext& ctx);
 void IntegrateFileStatement(StatementContext& ctx);
 
+// Plots (aPlot/PlotStatement.cpp)
+void PlotStatement(StatementContext& ctx);
+
 // Shared by the handlers (StatementSupport.cpp)
 
 // Counts an error and returns the library's error text for error

@@ -20,45 +20,56 @@ struct ClipboardTools {
     std::vector<std::string> setArgs;
 };
 
+constexpr const char* kTextType = "text/plain";
+
 bool EnvironmentSet(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr && *value != '\0';
 }
 
-// The tools of the running desktop, looked up anew on each use.
-std::optional<ClipboardTools> FindTools() {
+// The tools of the running desktop, looked up anew on each use; setting puts
+// data of the media type on the clipboard (only text with xsel).
+std::optional<ClipboardTools> FindTools(const std::string& type) {
     if (EnvironmentSet("WAYLAND_DISPLAY")) {
         const std::string copy = FindOnPath("wl-copy");
         const std::string paste = FindOnPath("wl-paste");
         if (!copy.empty() && !paste.empty()) {
             return ClipboardTools{paste, {"wl-paste", "--no-newline", "--type", "text"},
-                                  copy, {"wl-copy", "--type", "text/plain"}};
+                                  copy, {"wl-copy", "--type", type}};
         }
     }
     if (!EnvironmentSet("DISPLAY")) return std::nullopt;
     if (const std::string xclip = FindOnPath("xclip"); !xclip.empty()) {
-        return ClipboardTools{xclip, {"xclip", "-selection", "clipboard", "-o"},
-                              xclip, {"xclip", "-selection", "clipboard", "-i"}};
+        // Text goes without a type, so that xclip offers it in every text format.
+        std::vector<std::string> setArgs{"xclip", "-selection", "clipboard", "-i"};
+        if (type != kTextType) setArgs.insert(setArgs.end() - 1, {"-t", type});
+        return ClipboardTools{xclip, {"xclip", "-selection", "clipboard", "-o"}, xclip, std::move(setArgs)};
     }
-    if (const std::string xsel = FindOnPath("xsel"); !xsel.empty()) {
+    if (const std::string xsel = FindOnPath("xsel"); !xsel.empty() && type == kTextType) {
         return ClipboardTools{xsel, {"xsel", "--clipboard", "--output"},
                               xsel, {"xsel", "--clipboard", "--input"}};
     }
     return std::nullopt;
 }
 
+// Puts data of the media type on the clipboard, where it stays after this
+// process ends.
+bool ClipboardSet(const std::string& data, const std::string& type) {
+    const auto tools = FindTools(type);
+    if (!tools) return false;
+    return RunTool(tools->setPath, tools->setArgs, data, false, kToolTimeoutMs).succeeded;
+}
+
 } // namespace
 
-bool ClipboardAvailable() { return FindTools().has_value(); }
+bool ClipboardAvailable() { return FindTools(kTextType).has_value(); }
 
 std::string ClipboardGetText() {
-    const auto tools = FindTools();
+    const auto tools = FindTools(kTextType);
     if (!tools) return "";
     return RunTool(tools->getPath, tools->getArgs, "", true, kToolTimeoutMs).output;
 }
 
-bool ClipboardSetText(const std::string& text) {
-    const auto tools = FindTools();
-    if (!tools) return false;
-    return RunTool(tools->setPath, tools->setArgs, text, false, kToolTimeoutMs).succeeded;
-}
+bool ClipboardSetText(const std::string& text) { return ClipboardSet(text, kTextType); }
+
+bool ClipboardSetPicture(const std::string& png) { return ClipboardSet(png, "image/png"); }

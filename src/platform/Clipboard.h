@@ -12,3 +12,7 @@ std::string ClipboardGetText();
 // Puts text on the clipboard, where it stays after this process ends.
 // Returns false when there is no clipboard.
 bool ClipboardSetText(const std::string& text);
+
+// Puts a PNG picture on the clipboard as image/png. Returns false when there
+// is no clipboard tool that takes pictures.
+bool ClipboardSetPicture(const std::string& png);

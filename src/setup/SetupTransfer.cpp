@@ -51,6 +51,7 @@ void TransferOptions(TransferMode mode, SetupState& st, OptionState& opt, RunSta
         run.startDir = OrDefault(opt.CurDir, CurrentFolder());
         CopySharedFields(st, opt);
         opt.splPath = OrDefault(st.splPath, opt.CurDir);
+        opt.splPathReadyF = 0; // the run preparation makes the new path a folder again
         opt.logFileN = OrDefault(st.logFileN, DefaultLogName(opt.CurDir));
     }
     run.CmdLn = ComposeCommandLine(st);

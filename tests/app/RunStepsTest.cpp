@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "RunTessara.h"
+#include "app/CommandLine.h"
 #include "app/RunSteps.h"
 
 namespace fs = std::filesystem;
@@ -31,6 +32,25 @@ TEST(RunSteps, NormalisePlotPath) {
         {dir.file("missing/"), dir.file("missing/")},
     };
     for (const auto& [given, expected] : cases) EXPECT_EQ(NormalisePlotPath(given), expected) << given;
+}
+
+// A resident process prepares every run: a path made empty (clipboard only)
+// stays empty, while a path that a new option sets is prepared again.
+TEST(RunSteps, PlotPathPreparationIsIdempotent) {
+    TempDir dir;
+    ProcessState ps;
+    ps.settingsPath = dir.file("Tessara.INI");
+    ps.run.startDir = dir.path() + "/";
+    const auto parseAndPrepare = [&ps](const std::string& cmdLn) {
+        ps.run.CmdLn = cmdLn;
+        ParseCommandLine(ps.opt, ps.run, ps.log, ps.kx, ps.settingsPath);
+        PrepareRun(ps);
+        return ps.opt.splPath;
+    };
+    EXPECT_EQ(parseAndPrepare("/spl"), "");
+    EXPECT_EQ(parseAndPrepare("/noh"), "");
+    EXPECT_EQ(parseAndPrepare("/spl:"), "0");
+    EXPECT_EQ(parseAndPrepare("/noh"), "0");
 }
 
 TEST(RunSteps, DeletesOnlyThisProgramsScreenshots) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "AuxFunct/LogWriter.h"
+#include "aPlot/PlotModel.h"
 #include "app/OptionState.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ScriptEnv.h"
@@ -19,5 +20,7 @@ struct ScriptTestEnv {
     OptionState opt{};
     std::int32_t exitCode = 0;
     LogState log{};
-    ScriptEnv env{kx, opt, exitCode, log};
+    PlotState plots{};
+    std::string startDir;
+    ScriptEnv env{kx, opt, exitCode, log, plots, startDir};
 };

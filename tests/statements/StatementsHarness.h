@@ -10,6 +10,7 @@
 
 #include "AuxFunct/LogWriter.h"
 #include "RunTessara.h"
+#include "aPlot/PlotModel.h"
 #include "app/OptionState.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ProcessScript.h"
@@ -29,7 +30,9 @@ protected:
     OptionState opt;
     std::int32_t exitCode = 0;
     LogState log;
-    ScriptEnv env{kx, opt, exitCode, log};
+    PlotState plots;
+    std::string startDir;
+    ScriptEnv env{kx, opt, exitCode, log, plots, startDir};
 
 private:
     std::unique_ptr<TempDir> folder_;

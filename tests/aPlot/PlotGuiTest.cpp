@@ -1,0 +1,211 @@
+// Plot windows on a virtual X server (run under xvfb-run): the rendered
+// picture, window title and controls, tiling, the Close button, Redraw, the
+// coordinate readout, resizing, and the screenshots of the real program with
+// a window manager drawing the frame.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+#include "AuxFunct/TidyNumber.h"
+#include "PlotHarness.h"
+#include "parser/ResultText.h"
+#include "platform/Display.h"
+#include "platform/Offscreen.h"
+#include "platform/PlotWindow.h"
+
+namespace {
+
+// Runs a shell command; returns its standard output.
+std::string Shell(const std::string& command) {
+    TempDir scratch;
+    const std::string full = command + " > " + scratch.file("out") + " 2>/dev/null";
+    if (std::system(full.c_str()) != 0) return "<failed>";
+    return ReadFileBytes(scratch.file("out"));
+}
+
+// Serves window events until done() holds, for at most five seconds.
+bool ServeUntil(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        ServeWindowEvents(0.02);
+    }
+    return true;
+}
+
+// The X window of the top-level window titled title.
+std::string WindowOf(const std::string& title) {
+    std::string id = Shell("xdotool search --name '^" + title + "$'");
+    while (!id.empty() && id.back() == '\n') id.pop_back();
+    return id;
+}
+
+// Clicks at client pixel (x, y) of the window titled title.
+void ClickAt(const std::string& title, int x, int y) {
+    Shell("xdotool mousemove --window " + WindowOf(title) + " " + std::to_string(x) + " " + std::to_string(y) +
+          " click 1");
+}
+
+std::vector<int> Rect(const WindowRect& r) { return {r.x, r.y, r.width, r.height}; }
+
+bool IsWhite(Rgb c) { return c == Rgb{255, 255, 255}; }
+
+TEST_F(PlotTest, PictureWindowAndControls) {
+    ASSERT_TRUE(DisplayAvailable()) << "run under xvfb-run";
+    Run("plot(-2; x; 2; 4) = x^2");
+    ASSERT_EQ(Plot(1).windowId, 120);
+    EXPECT_NE(WindowOf("aPlot #1"), "");
+    const RgbImage picture = PlotWindowImage(120);
+    ASSERT_EQ(picture.width, 400);
+    ASSERT_EQ(picture.height, 365);
+
+    const int th = PlotTextHeight();
+    const double s = 345 - th - 4; // yMax lies just below the caption
+    const int rowOfOne = static_cast<int>(std::nearbyint(345 - s / 4));
+    EXPECT_EQ(picture.At(100, rowOfOne), (Rgb{255, 0, 0}));        // the samples at x = -1 and 1
+    EXPECT_EQ(picture.At(300, rowOfOne), (Rgb{255, 0, 0}));
+    EXPECT_EQ(picture.At(350, 300), (Rgb{0, 0, 0}));               // background
+    EXPECT_TRUE(IsWhite(picture.At(200, 100)));                    // y-axis
+    EXPECT_TRUE(IsWhite(picture.At(250, 345)));                    // x-axis on the baseline
+    EXPECT_TRUE(IsWhite(picture.At(2, 345 + th - 1)));             // left x label "-2" below the axis
+    EXPECT_TRUE(IsWhite(picture.At(2, 345 - 3)));                  // lower y label "0" above the baseline
+    EXPECT_TRUE(IsWhite(picture.At(2, th + 2)));                   // upper y label "4" below the caption
+    int captionRed = 0;
+    int rightLabelWhite = 0;
+    for (int x = 0; x < 100; ++x)
+        for (int y = 0; y < th; ++y) captionRed += picture.At(x, y).r > 150 && picture.At(x, y).g < 100;
+    for (int x = 370; x < 400; ++x) rightLabelWhite += IsWhite(picture.At(x, 345 + th - 1));
+    EXPECT_GT(captionRed, 20);
+    EXPECT_GT(rightLabelWhite, 3);
+
+    EXPECT_EQ(PlotWindowField(120, false), "-2");
+    EXPECT_EQ(PlotWindowField(120, true), "2");
+    const std::vector<std::vector<int>> layout = {{0, 0, 400, 365},   {5, 375, 75, 20},   {320, 375, 75, 20},
+                                                  {90, 378, 70, 20},  {160, 375, 50, 20}, {220, 378, 20, 20},
+                                                  {240, 375, 50, 20}};
+    for (int control = 0; control < 7; ++control) EXPECT_EQ(Rect(PlotControlRect(120, control)), layout[control]);
+}
+
+TEST_F(PlotTest, WindowsTileAndCloseOneByOne) {
+    ASSERT_TRUE(DisplayAvailable()) << "run under xvfb-run";
+    Run("plot(0; x; 1; 2) = x\r\nplot(0; x; 1; 2) = 1-x\r\nplot(0; x; 1; 2) = 2-x");
+    WindowRect first, second;
+    ASSERT_TRUE(PlotWindowRect(120, first));
+    ASSERT_TRUE(PlotWindowRect(130, second));
+    // The server may report a window a pixel off the place it was asked for.
+    EXPECT_NEAR(second.x, first.x + 407, 2);
+    EXPECT_NEAR(second.y, first.y, 2);
+
+    ClickAt("aPlot #2", 357, 385); // its Close button
+    EXPECT_TRUE(ServeUntil([this] { return Plot(2).windowId == 0; }));
+    EXPECT_FALSE(PlotWindowRect(130, second));
+    Shell("xdotool key --window " + WindowOf("aPlot #3") + " Escape");
+    EXPECT_TRUE(ServeUntil([this] { return Plot(3).windowId == 0; }));
+    EXPECT_EQ(Plot(1).windowId, 120);
+    // The next run closes the windows of this one.
+    Run("expr = 1");
+    EXPECT_FALSE(PlotWindowRect(120, first));
+}
+
+TEST_F(PlotTest, ReadoutRedrawAndResize) {
+    ASSERT_TRUE(DisplayAvailable()) << "run under xvfb-run";
+    Run("plot(-2; x; 2; 4) = x^2");
+    ASSERT_EQ(Plot(1).windowId, 120);
+
+    // The click at (200, 100) reads x = 0 and the y drawn on row 100.
+    ClickAt("aPlot #1", 200, 100);
+    const double s = 345 - PlotTextHeight() - 4;
+    const std::string expected = "Coord: 0, " + TidyNumber(NumberText((345 - 100) * 4 / s, 4));
+    EXPECT_TRUE(ServeUntil([] { return !PlotWindowTooltip(120).empty(); }));
+    EXPECT_EQ(PlotWindowTooltip(120), expected);
+
+    SetPlotFields(120, "-5", "5");
+    ClickAt("aPlot #1", 40, 385); // Redraw
+    EXPECT_TRUE(ServeUntil([this] { return plots.sampleX.front() == -5; }));
+    EXPECT_EQ(plots.sampleX, (std::vector<double>{-5, -2.5, 0, 2.5, 5}));
+    EXPECT_EQ(PlotWindowField(120, false), "-5");
+    EXPECT_EQ(PlotWindowField(120, true), "5");
+
+    // 0 stands for the statement's own range end.
+    SetPlotFields(120, "0", "5");
+    ClickAt("aPlot #1", 40, 385);
+    EXPECT_TRUE(ServeUntil([this] { return plots.sampleX.front() == -2; }));
+    EXPECT_EQ(plots.sampleX.back(), 5);
+
+    // A resize lays the controls out anew and draws the statement's range.
+    Shell("xdotool windowsize " + WindowOf("aPlot #1") + " 500 300");
+    int width = 0, height = 0;
+    EXPECT_TRUE(ServeUntil([&] { return PlotWindowClientSize(120, width, height) && width == 500 && height == 300; }));
+    EXPECT_TRUE(ServeUntil([] { return PlotWindowImage(120).width == 500; }));
+    EXPECT_EQ(PlotWindowImage(120).height, 265);
+    EXPECT_EQ(Rect(PlotControlRect(120, 1)), (std::vector<int>{5, 275, 75, 20}));
+    EXPECT_EQ(Rect(PlotControlRect(120, 2)), (std::vector<int>{420, 275, 75, 20}));
+    EXPECT_EQ(Rect(PlotControlRect(120, 3)), (std::vector<int>{90, 278, 70, 20}));
+    EXPECT_EQ(Rect(PlotControlRect(120, 6)), (std::vector<int>{240, 275, 50, 20}));
+    EXPECT_EQ(PlotWindowField(120, false), "-2");
+    EXPECT_EQ(PlotWindowField(120, true), "2");
+}
+
+// A window manager, started for one test and ended by its pid.
+class WindowManager {
+public:
+    WindowManager() {
+        pid_ = fork();
+        if (pid_ == 0) {
+            freopen("/dev/null", "w", stdout);
+            freopen("/dev/null", "w", stderr);
+            execlp("openbox", "openbox", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        usleep(700000); // until it manages the screen
+    }
+    ~WindowManager() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// "JPEG 402x425" and the like: the format and size identify reads.
+std::string FormatAndSize(const std::string& shellSource) {
+    return Shell(shellSource + " | identify -format '%m %wx%h' -");
+}
+
+TEST(PlotScreenshots, JpegFilesAndTheClipboardPictureIncludeTheFrame) {
+    WindowManager manager;
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), "plot(-2; x; 2; 40) = x^2\r\nplot(0; t; 1; 10) = t+1\r\n");
+    RunOptions options;
+    options.keepDisplay = true;
+    RunResult r = RunTessara(dir, {"/i", "a.kvx", "/o", "out.kvx", "/spl:0"}, options);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string first = FormatAndSize("cat " + dir.file("aPlotNr_01.jpg"));
+    EXPECT_EQ(FormatAndSize("cat " + dir.file("aPlotNr_02.jpg")), first);
+    ASSERT_TRUE(first.starts_with("JPEG ")) << first;
+    // Frame and title bar make the picture larger than the 400 x 400 client area.
+    const int width = std::atoi(first.c_str() + 5);
+    const int height = std::atoi(first.c_str() + first.find('x') + 1);
+    EXPECT_GE(width, 400);
+    EXPECT_GT(height, 400);
+    EXPECT_EQ(FormatAndSize("xclip -selection clipboard -t image/png -o"), "PNG" + first.substr(4));
+
+    // Without a path the picture goes to the clipboard only.
+    std::filesystem::remove(dir.file("aPlotNr_01.jpg"));
+    std::filesystem::remove(dir.file("aPlotNr_02.jpg"));
+    Shell("printf text | xclip -selection clipboard -i");
+    r = RunTessara(dir, {"/i", "a.kvx", "/o", "out.kvx", "/spl"}, options);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_FALSE(FileExists(dir.file("aPlotNr_01.jpg")));
+    EXPECT_EQ(FormatAndSize("xclip -selection clipboard -t image/png -o"), "PNG" + first.substr(4));
+}
+
+} // namespace
