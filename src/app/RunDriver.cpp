@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ProcessState.h"
+#include "app/Resident.h"
 #include "app/RunSteps.h"
 #include "app/SettingsFile.h"
 #include "app/TextScreens.h"
@@ -17,17 +18,26 @@ bool RunSetupStep(ProcessState& ps);
 // a run. Returns true when the process is to end with exitCode.
 bool ParseAndDispatch(ProcessState& ps) {
     OptionState& opt = ps.opt;
-    // A restored last command line is parsed and run here too: no resident
-    // instance takes it over.
-    if (ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath))
-        ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath);
+    const bool restored = ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath);
+    if (CheckResidentInstance(ps)) return true;
+    // A restored last command line that no resident instance takes is parsed
+    // and run here; the resident instance runs it with the options it holds.
+    const auto parseRestored = [&] {
+        if (restored && !ps.residentF) ParseCommandLine(opt, ps.run, ps.log, ps.kx, ps.settingsPath);
+    };
+    if (!ps.run.handOverF) parseRestored();
     if (opt.helpF) {
         ShowSyntax(true, false, ps.log);
         ps.run.exitCode = 0;
         return true;
     }
     if (opt.showFlagsF) ShowFlags(opt, true, ps.log);
-    if (opt.setupF && !ps.run.handOverF) return RunSetupStep(ps);
+    if (ps.run.handOverF) {
+        if (HandOver(ps)) return true;
+        parseRestored(); // the instance went away meanwhile
+        return false;
+    }
+    if (opt.setupF) return RunSetupStep(ps);
     return false;
 }
 
@@ -49,6 +59,14 @@ bool RunSetupStep(ProcessState& ps) {
 
 } // namespace
 
+bool RunCycle(ProcessState& ps) {
+    if (ParseAndDispatch(ps)) return true;
+    PrepareRun(ps);
+    if (ObtainInput(ps)) RunAndDeliver(ps);
+    else ReportNoInput(ps);
+    return false;
+}
+
 int RunProgram(const std::vector<std::string>& args) {
     ProcessState ps;
     if (args.empty()) {
@@ -67,10 +85,8 @@ int RunProgram(const std::vector<std::string>& args) {
     ps.opt.decimals = 4;
     ps.run.CmdLn = JoinArguments(args);
 
-    if (ParseAndDispatch(ps)) return ps.run.exitCode;
-    PrepareRun(ps);
-    if (ObtainInput(ps)) RunAndDeliver(ps);
-    else ReportNoInput(ps);
+    if (RunCycle(ps)) return ps.run.exitCode;
+    if ((ps.opt.tsrF || ps.opt.tsrvF) && StayResident(ps)) return ps.run.exitCode;
     WriteLogLine(ps.log, "Program End. Exit code: " + std::to_string(ps.run.exitCode), ps.opt.logF, "", 0, 0);
     return ps.run.exitCode;
 }

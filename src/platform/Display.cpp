@@ -8,6 +8,8 @@
 
 namespace {
 
+bool opened = false;
+
 // Opens the display named by DISPLAY and hands the connection to FLTK. FLTK
 // ends the process when it cannot open a display itself, so it is only given
 // one that is known to work.
@@ -17,6 +19,7 @@ bool OpenDisplay() {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return false;
     fl_open_display(display);
+    opened = true;
     return true;
 }
 
@@ -26,6 +29,8 @@ bool DisplayAvailable() {
     static const bool available = OpenDisplay();
     return available;
 }
+
+bool DisplayOpened() { return opened; }
 
 void ServeWindowEvents(double seconds) {
     if (DisplayAvailable()) Fl::wait(seconds);

@@ -6,6 +6,9 @@
 // True when a display can be reached; opens the connection on the first call.
 bool DisplayAvailable();
 
+// True when the display connection is open, without opening it.
+bool DisplayOpened();
+
 // Serves pending window events (drawing included), waiting up to seconds for
 // the first one. Does nothing without a display.
 void ServeWindowEvents(double seconds);

@@ -90,6 +90,8 @@ bool MessageWindowOpen() { return window != nullptr && window->shown(); }
 
 bool MessageWindowClosedByUser() { return window != nullptr && !window->shown(); }
 
+bool IsMessageWindow(const void* candidate) { return window != nullptr && candidate == window; }
+
 void MessageWindowAddLine(const std::string& line, int position) {
     if (window == nullptr) return;
     window->AddLine(line, position);

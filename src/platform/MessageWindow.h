@@ -15,6 +15,9 @@ bool MessageWindowOpen();
 // closed by the program since.
 bool MessageWindowClosedByUser();
 
+// True when window (an FLTK window) is the message window.
+bool IsMessageWindow(const void* window);
+
 // Adds one line: position 0 inserts it as the first line, -1 appends it.
 void MessageWindowAddLine(const std::string& line, int position);
 

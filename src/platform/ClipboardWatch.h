@@ -1,0 +1,11 @@
+// Watching the clipboard while the resident instance waits: wl-paste
+// --watch under Wayland, FLTK's clipboard notification under X11. Each
+// change writes 'c' to the wake pipe of the resident loop.
+#pragma once
+
+// Starts watching; true when it runs (or already did). False when neither
+// way is available or the clipboard cannot be read.
+bool StartClipboardWatch(int wakeFd);
+
+// Ends the watch (the wl-paste process is ended by its pid).
+void StopClipboardWatch();

@@ -1,0 +1,96 @@
+#include "platform/ResidentWait.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+
+#include "platform/Display.h"
+#include "platform/MessageWindow.h"
+
+namespace {
+
+int wakePipe[2] = {-1, -1};
+volatile sig_atomic_t endSignal = 0;
+bool endRequested = false;
+bool clipboardChanged = false;
+
+void OnEndSignal(int) {
+    endSignal = 1;
+    const char byte = 's';
+    [[maybe_unused]] const ssize_t written = write(wakePipe[1], &byte, 1);
+}
+
+void Drain() {
+    char bytes[256];
+    ssize_t n = 0;
+    while ((n = read(wakePipe[0], bytes, sizeof bytes)) > 0) {
+        for (ssize_t k = 0; k < n; ++k) {
+            if (bytes[k] == 'c') clipboardChanged = true;
+        }
+    }
+}
+
+void DrainCallback(int, void*) { Drain(); }
+
+// Closing the message window, or Escape in it, while the instance waits
+// ends the instance; every other event goes its usual way.
+int DispatchWhileIdle(int event, Fl_Window* window) {
+    const bool closing = event == FL_CLOSE || (event == FL_KEYBOARD && Fl::event_key() == FL_Escape);
+    if (closing && window != nullptr && IsMessageWindow(window)) {
+        RequestResidentEnd();
+        return 1;
+    }
+    return Fl::handle_(event, window);
+}
+
+} // namespace
+
+bool PrepareResidentWait() {
+    if (wakePipe[0] >= 0) return true;
+    if (pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+    struct sigaction end {};
+    end.sa_handler = OnEndSignal;
+    end.sa_flags = SA_RESTART | SA_RESETHAND;
+    sigemptyset(&end.sa_mask);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &end, nullptr);
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    for (const int signal : {SIGPIPE, SIGTTIN, SIGTTOU}) sigaction(signal, &ignore, nullptr);
+    return true;
+}
+
+int ResidentWakeFd() { return wakePipe[1]; }
+
+void WaitForResidentWake() {
+    if (!DisplayOpened()) {
+        pollfd entry{wakePipe[0], POLLIN, 0};
+        if (poll(&entry, 1, -1) > 0) Drain();
+        return;
+    }
+    static bool watched = false;
+    if (!watched) Fl::add_fd(wakePipe[0], FL_READ, DrainCallback, nullptr);
+    watched = true;
+    Fl::event_dispatch(DispatchWhileIdle);
+    Fl::wait(1e20);
+    Fl::event_dispatch(nullptr);
+}
+
+void RequestResidentEnd() { endRequested = true; }
+
+bool TakeResidentEndRequest() {
+    const bool requested = endRequested || endSignal != 0;
+    endRequested = false;
+    endSignal = 0;
+    return requested;
+}
+
+bool TakeClipboardChange() {
+    const bool changed = clipboardChanged;
+    clipboardChanged = false;
+    return changed;
+}
