@@ -86,6 +86,65 @@ void SetNonBlocking(int fd) { fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK
 
 } // namespace
 
+Background StartTessara(const TempDir& dir, const std::vector<std::string>& args, const std::string& name,
+                        const RunOptions& o) {
+    Background process;
+    process.out = dir.file(name + ".out");
+    process.err = dir.file(name + ".err");
+    std::string program = o.program.empty() ? TessaraBinary() : o.program;
+    std::vector<std::string> envStrings = BuildEnvironment(dir, o);
+    std::vector<std::string> argCopy = args;
+    std::vector<char*> argv{program.data()};
+    for (auto& a : argCopy) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (auto& e : envStrings) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    int inPipe[2];
+    if (pipe(inPipe) != 0) throw std::runtime_error("pipe failed");
+    const std::string cwd = o.cwd.empty() ? dir.path() : o.cwd;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(inPipe[0], 0);
+        const int out = open(process.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open(process.err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(out, 1);
+        dup2(err, 2);
+        close_range(3, ~0U, 0);
+        if (chdir(cwd.c_str()) != 0) _exit(126);
+        execve(program.c_str(), argv.data(), envp.data());
+        _exit(127);
+    }
+    close(inPipe[0]);
+    process.pid = pid;
+    process.stdinFd = inPipe[1];
+    return process;
+}
+
+int WaitForExit(Background& process, int timeoutMs) {
+    if (process.pid <= 0) return -2;
+    int status = 0;
+    const bool ended = WaitUntil([&] { return waitpid(process.pid, &status, WNOHANG) == process.pid; }, timeoutMs);
+    if (!ended) {
+        kill(process.pid, SIGKILL);
+        waitpid(process.pid, &status, 0);
+    }
+    process.pid = -1;
+    if (process.stdinFd >= 0) close(process.stdinFd);
+    process.stdinFd = -1;
+    if (!ended) return -2;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool WaitUntil(const std::function<bool()>& test, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (test()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        usleep(5000);
+    }
+}
+
 RunResult RunTessara(const TempDir& dir, const std::vector<std::string>& args, const RunOptions& o) {
     std::string program = o.program.empty() ? TessaraBinary() : o.program;
     std::vector<std::string> envStrings = BuildEnvironment(dir, o);

@@ -2,6 +2,7 @@
 // real tessara binary in it.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -41,6 +42,29 @@ struct RunOptions {
 // Runs tessara with args (each one process argument) in dir.
 RunResult RunTessara(const TempDir& dir, const std::vector<std::string>& args,
                      const RunOptions& options = {});
+
+// A tessara process started in the background; its standard output and
+// error go to the files out and err, its standard input is an empty pipe
+// that stays open (like an editor's) until the process is waited for.
+struct Background {
+    int pid = -1;
+    std::string out;
+    std::string err;
+    int stdinFd = -1;
+};
+
+// Starts tessara with args in dir (the environment of RunTessara);
+// name distinguishes the output files of several processes.
+Background StartTessara(const TempDir& dir, const std::vector<std::string>& args, const std::string& name,
+                        const RunOptions& options = {});
+
+// Waits up to timeoutMs for the process to end and returns its exit code
+// (the low eight bits; -1 when a signal ended it). A process still running
+// then is killed by its pid and -2 is returned.
+int WaitForExit(Background& process, int timeoutMs);
+
+// Waits up to timeoutMs for test to hold, checking every 5 ms.
+bool WaitUntil(const std::function<bool()>& test, int timeoutMs);
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);

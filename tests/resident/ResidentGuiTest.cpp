@@ -1,0 +1,102 @@
+// Resident instances on a virtual X server (run under xvfb-run): the
+// visible window "Tessara TSR", and the clipboard watched with /gclp, with
+// xdotool and xclip as the user's side.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <cstdlib>
+
+#include "RunTessara.h"
+
+namespace {
+
+constexpr int kWaitMs = 10000;
+
+// Runs a shell command with input on its standard input; returns its output.
+std::string Shell(const std::string& command, const std::string& input = "") {
+    TempDir scratch;
+    WriteFileBytes(scratch.file("in"), input);
+    const std::string full = command + " < " + scratch.file("in") + " > " + scratch.file("out") + " 2>/dev/null";
+    if (std::system(full.c_str()) != 0) return "<failed>";
+    return ReadFileBytes(scratch.file("out"));
+}
+
+void SetClipboard(const std::string& text) { Shell("xclip -selection clipboard -i", text); }
+std::string GetClipboard() { return Shell("xclip -selection clipboard -o"); }
+
+std::size_t Count(const std::string& text, const std::string& piece) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
+    return count;
+}
+
+class ResidentGui : public ::testing::Test {
+protected:
+    TempDir dir;
+    Background resident;
+    RunOptions display;
+
+    void SetUp() override { display.keepDisplay = true; }
+
+    void TearDown() override {
+        if (resident.pid > 0) kill(resident.pid, SIGKILL);
+        WaitForExit(resident, kWaitMs);
+    }
+
+    std::string Socket() const { return dir.file("runtime/tessara/tsr"); }
+    std::string Log() const { return ReadFileBytes(dir.file("Tessara.log")); }
+    bool LogHas(const std::string& text) const {
+        return WaitUntil([&] { return Log().find(text) != std::string::npos; }, kWaitMs);
+    }
+
+    void StartResident(const std::vector<std::string>& args) {
+        resident = StartTessara(dir, args, "resident", display);
+        ASSERT_TRUE(WaitUntil([&] { return FileExists(Socket()); }, kWaitMs)) << ReadFileBytes(resident.err);
+    }
+};
+
+TEST_F(ResidentGui, VisibleWindowWaitsAndEscapeEndsTheInstance) {
+    WriteFileBytes(dir.file("a.kvx"), "var = r; 2\r\n");
+    WriteFileBytes(dir.file("b.kvx"), "expr = r*3\r\n");
+    StartResident({"/tsrv", "/log", "/i", "a.kvx"});
+    const std::string id = Shell("xdotool search --sync --name '^Tessara TSR$' | head -1");
+    ASSERT_FALSE(id.empty() || id == "<failed>");
+    const std::string geometry = Shell("xdotool getwindowgeometry " + id);
+    EXPECT_NE(geometry.find("Geometry: 60x60"), std::string::npos) << geometry;
+
+    EXPECT_EQ(RunTessara(dir, {"/i", "b.kvx", "/o", "out.kvx"}, display).exitCode, 0);
+    ASSERT_TRUE(LogHas("   2: Command Line Executed. Waiting for further messages.\r\n"));
+    EXPECT_NE(ReadFileBytes(dir.file("out.kvx")).find("Number = 6.0000"), std::string::npos);
+
+    Shell("xdotool windowfocus --sync " + id + " key Escape");
+    EXPECT_EQ(WaitForExit(resident, kWaitMs), 0);
+    EXPECT_FALSE(FileExists(Socket()));
+    EXPECT_TRUE(Log().ends_with("Terminate Stay Resident Visible...\r\n"
+                                "      Received SendMessage with CommandLine: \"/i b.kvx /o out.kvx /\"\r\n"
+                                "      Executed Commands: 1, Errors found: 0\r\n"
+                                "   2: Command Line Executed. Waiting for further messages.\r\n"
+                                "Program End. Exit code: 0\r\n"))
+        << Log();
+}
+
+TEST_F(ResidentGui, NewClipboardTextIsRunButNotItsOwnOutput) {
+    SetClipboard("''first\r\n");
+    StartResident({"/tsr", "/gclp", "/sclp", "/log"});
+    EXPECT_TRUE(WaitUntil([] { return GetClipboard() == "''first\r\n"; }, kWaitMs));
+
+    const std::string script = "expr = 1+1\r\n";
+    SetClipboard(script);
+    ASSERT_TRUE(LogHas("      Received Clipboard data (12 chars)\r\n"));
+    ASSERT_TRUE(WaitUntil([] { return GetClipboard().find("Result => Number = 2.0000") != std::string::npos; },
+                          kWaitMs));
+    // The instance's own output stays on the clipboard and is not run again.
+    usleep(500000);
+    EXPECT_EQ(Count(Log(), "Received Clipboard data"), 1u) << Log();
+    EXPECT_NE(GetClipboard().find("Ln 1: "), std::string::npos);
+
+    EXPECT_EQ(RunTessara(dir, {"/quit"}, display).exitCode, 250);
+    EXPECT_EQ(WaitForExit(resident, kWaitMs), 0);
+}
+
+} // namespace
