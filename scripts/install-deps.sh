@@ -3,7 +3,7 @@
 # skipping the ones already present. Safe to run repeatedly.
 set -e
 PACKAGES="g++ cmake make pkg-config libfltk1.3-dev libjpeg62-turbo-dev libpng-dev libeigen3-dev
-libboost-math-dev libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev bc
+libboost-math-dev libxfixes-dev libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev bc
 xvfb xauth xclip xdotool x11-utils x11-apps imagemagick fonts-dejavu-core fluid
 dpkg-dev file man-db groff-base vim-tiny openbox"
 missing=""

@@ -8,10 +8,11 @@
 
 #include <cstdlib>
 
-#include <FL/Fl.H>
+#include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
 
 #include "platform/Clipboard.h"
-#include "platform/Display.h"
+#include "platform/ResidentWait.h"
 #include "platform/ToolProcess.h"
 
 extern char** environ;
@@ -20,12 +21,42 @@ namespace {
 
 int notifyFd = -1;
 bool watching = false;
-pid_t watcher = -1; // the wl-paste process
+pid_t watcher = -1;           // the wl-paste process
+::Display* xfixes = nullptr;  // a connection of its own that only hears of clipboard owners
+int xfixesEventBase = 0;
 
-void OnClipboardChange(int source, void*) {
-    if (source != 1) return; // 0 is the primary selection
+void NoteChange() {
     const char byte = 'c';
     [[maybe_unused]] const ssize_t written = write(notifyFd, &byte, 1);
+}
+
+void ReadOwnerChanges() {
+    bool changed = false;
+    while (XPending(xfixes) > 0) {
+        XEvent event;
+        XNextEvent(xfixes, &event);
+        changed = changed || event.type == xfixesEventBase + XFixesSelectionNotify;
+    }
+    if (changed) NoteChange();
+}
+
+// Every new owner of the clipboard selection is a change of its content.
+bool StartX11Watch() {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') return false;
+    xfixes = XOpenDisplay(nullptr);
+    if (xfixes == nullptr) return false;
+    int errorBase = 0;
+    if (!XFixesQueryExtension(xfixes, &xfixesEventBase, &errorBase)) {
+        XCloseDisplay(xfixes);
+        xfixes = nullptr;
+        return false;
+    }
+    XFixesSelectSelectionInput(xfixes, DefaultRootWindow(xfixes), XInternAtom(xfixes, "CLIPBOARD", False),
+                               XFixesSetSelectionOwnerNotifyMask);
+    XFlush(xfixes);
+    AddResidentWatch(ConnectionNumber(xfixes), ReadOwnerChanges);
+    return true;
 }
 
 // wl-paste runs "echo c" with its standard output on the wake pipe for each
@@ -54,11 +85,7 @@ bool StartClipboardWatch(int wakeFd) {
     if (watching) return true;
     if (!ClipboardAvailable()) return false;
     notifyFd = wakeFd;
-    watching = StartWaylandWatch(wakeFd);
-    if (!watching && DisplayAvailable()) {
-        Fl::add_clipboard_notify(OnClipboardChange, nullptr);
-        watching = true;
-    }
+    watching = StartWaylandWatch(wakeFd) || StartX11Watch();
     return watching;
 }
 
@@ -69,7 +96,10 @@ void StopClipboardWatch() {
         kill(watcher, SIGTERM);
         waitpid(watcher, nullptr, 0);
         watcher = -1;
-        return;
     }
-    Fl::remove_clipboard_notify(OnClipboardChange);
+    if (xfixes != nullptr) {
+        RemoveResidentWatch(ConnectionNumber(xfixes));
+        XCloseDisplay(xfixes);
+        xfixes = nullptr;
+    }
 }

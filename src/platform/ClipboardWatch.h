@@ -1,5 +1,5 @@
 // Watching the clipboard while the resident instance waits: wl-paste
-// --watch under Wayland, FLTK's clipboard notification under X11. Each
+// --watch under Wayland, the XFixes extension under X11. Each
 // change writes 'c' to the wake pipe of the resident loop.
 #pragma once
 

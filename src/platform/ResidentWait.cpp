@@ -5,6 +5,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <vector>
+
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
@@ -13,7 +15,14 @@
 
 namespace {
 
+struct Watch {
+    int fd;
+    void (*ready)();
+};
+
 int wakePipe[2] = {-1, -1};
+std::vector<Watch> watches;
+bool fltkWatches = false; // the pipe and the watches are registered with FLTK
 volatile sig_atomic_t endSignal = 0;
 bool endRequested = false;
 bool clipboardChanged = false;
@@ -35,6 +44,12 @@ void Drain() {
 }
 
 void DrainCallback(int, void*) { Drain(); }
+
+void WatchCallback(int, void* ready) { reinterpret_cast<void (*)()>(ready)(); }
+
+void AddToFltk(const Watch& watch) {
+    Fl::add_fd(watch.fd, FL_READ, WatchCallback, reinterpret_cast<void*>(watch.ready));
+}
 
 // Closing the message window, or Escape in it, while the instance waits
 // ends the instance; every other event goes its usual way.
@@ -66,15 +81,32 @@ bool PrepareResidentWait() {
 
 int ResidentWakeFd() { return wakePipe[1]; }
 
+void AddResidentWatch(int fd, void (*ready)()) {
+    watches.push_back({fd, ready});
+    if (fltkWatches) AddToFltk(watches.back());
+}
+
+void RemoveResidentWatch(int fd) {
+    std::erase_if(watches, [fd](const Watch& watch) { return watch.fd == fd; });
+    if (fltkWatches) Fl::remove_fd(fd);
+}
+
 void WaitForResidentWake() {
     if (!DisplayOpened()) {
-        pollfd entry{wakePipe[0], POLLIN, 0};
-        if (poll(&entry, 1, -1) > 0) Drain();
+        std::vector<pollfd> entries{{wakePipe[0], POLLIN, 0}};
+        for (const Watch& watch : watches) entries.push_back({watch.fd, POLLIN, 0});
+        if (poll(entries.data(), entries.size(), -1) <= 0) return;
+        if (entries[0].revents != 0) Drain();
+        for (std::size_t k = 1; k < entries.size(); ++k) {
+            if (entries[k].revents != 0) watches[k - 1].ready();
+        }
         return;
     }
-    static bool watched = false;
-    if (!watched) Fl::add_fd(wakePipe[0], FL_READ, DrainCallback, nullptr);
-    watched = true;
+    if (!fltkWatches) {
+        Fl::add_fd(wakePipe[0], FL_READ, DrainCallback, nullptr);
+        for (const Watch& watch : watches) AddToFltk(watch);
+    }
+    fltkWatches = true;
     Fl::event_dispatch(DispatchWhileIdle);
     Fl::wait(1e20);
     Fl::event_dispatch(nullptr);

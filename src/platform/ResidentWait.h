@@ -20,6 +20,11 @@ int ResidentWakeFd();
 // or Escape in the message window asks the instance to end.
 void WaitForResidentWake();
 
+// Makes the wait wake when fd is readable, and calls ready then (from the
+// resident loop's wait, and from FLTK's waits when a display is open).
+void AddResidentWatch(int fd, void (*ready)());
+void RemoveResidentWatch(int fd);
+
 // Asks the loop to end (a signal, a window of the instance closed).
 void RequestResidentEnd();
 

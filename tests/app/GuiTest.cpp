@@ -3,8 +3,6 @@
 // side of the clipboard.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "RunTessara.h"
 #include "app/TextScreens.h"
 #include "platform/Display.h"
@@ -13,18 +11,6 @@
 namespace {
 
 const std::string kScript = "''first line\r\n''second line\r\n";
-
-// Runs a shell command with input on its standard input; returns its output.
-std::string Shell(const std::string& command, const std::string& input = "") {
-    TempDir scratch;
-    WriteFileBytes(scratch.file("in"), input);
-    const std::string full = command + " < " + scratch.file("in") + " > " + scratch.file("out") + " 2>/dev/null";
-    if (std::system(full.c_str()) != 0) return "<failed>";
-    return ReadFileBytes(scratch.file("out"));
-}
-
-void SetClipboard(const std::string& text) { Shell("xclip -selection clipboard -i", text); }
-std::string GetClipboard() { return Shell("xclip -selection clipboard -o"); }
 
 RunOptions WithDisplay() {
     RunOptions options;

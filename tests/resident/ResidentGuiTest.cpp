@@ -5,25 +5,12 @@
 
 #include <signal.h>
 
-#include <cstdlib>
 
 #include "RunTessara.h"
 
 namespace {
 
 constexpr int kWaitMs = 10000;
-
-// Runs a shell command with input on its standard input; returns its output.
-std::string Shell(const std::string& command, const std::string& input = "") {
-    TempDir scratch;
-    WriteFileBytes(scratch.file("in"), input);
-    const std::string full = command + " < " + scratch.file("in") + " > " + scratch.file("out") + " 2>/dev/null";
-    if (std::system(full.c_str()) != 0) return "<failed>";
-    return ReadFileBytes(scratch.file("out"));
-}
-
-void SetClipboard(const std::string& text) { Shell("xclip -selection clipboard -i", text); }
-std::string GetClipboard() { return Shell("xclip -selection clipboard -o"); }
 
 std::size_t Count(const std::string& text, const std::string& piece) {
     std::size_t count = 0;
@@ -60,16 +47,17 @@ TEST_F(ResidentGui, VisibleWindowWaitsAndEscapeEndsTheInstance) {
     WriteFileBytes(dir.file("a.kvx"), "var = r; 2\r\n");
     WriteFileBytes(dir.file("b.kvx"), "expr = r*3\r\n");
     StartResident({"/tsrv", "/log", "/i", "a.kvx"});
-    const std::string id = Shell("xdotool search --sync --name '^Tessara TSR$' | head -1");
-    ASSERT_FALSE(id.empty() || id == "<failed>");
-    const std::string geometry = Shell("xdotool getwindowgeometry " + id);
+    std::string id = ShellOutput("xdotool search --sync --name '^Tessara TSR$' | head -1");
+    ASSERT_TRUE(id.ends_with('\n')) << id;
+    id.pop_back();
+    const std::string geometry = ShellOutput("xdotool getwindowgeometry " + id);
     EXPECT_NE(geometry.find("Geometry: 60x60"), std::string::npos) << geometry;
 
     EXPECT_EQ(RunTessara(dir, {"/i", "b.kvx", "/o", "out.kvx"}, display).exitCode, 0);
     ASSERT_TRUE(LogHas("   2: Command Line Executed. Waiting for further messages.\r\n"));
     EXPECT_NE(ReadFileBytes(dir.file("out.kvx")).find("Number = 6.0000"), std::string::npos);
 
-    Shell("xdotool windowfocus --sync " + id + " key Escape");
+    ShellOutput("xdotool windowfocus --sync " + id + " key Escape");
     EXPECT_EQ(WaitForExit(resident, kWaitMs), 0);
     EXPECT_FALSE(FileExists(Socket()));
     EXPECT_TRUE(Log().ends_with("Terminate Stay Resident Visible...\r\n"

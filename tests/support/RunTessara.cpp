@@ -39,6 +39,18 @@ std::string TempDir::file(const std::string& name) const { return path_ + "/" + 
 std::string TessaraBinary() { return TESSARA_BIN; }
 std::string BinaryFolder() { return fs::path(TESSARA_BIN).parent_path().string(); }
 
+std::string ShellOutput(const std::string& command, const std::string& input) {
+    TempDir scratch;
+    WriteFileBytes(scratch.file("in"), input);
+    const std::string full =
+        "(" + command + ") < " + scratch.file("in") + " > " + scratch.file("out") + " 2>/dev/null";
+    if (std::system(full.c_str()) != 0) return "<failed>";
+    return ReadFileBytes(scratch.file("out"));
+}
+
+void SetClipboard(const std::string& text) { ShellOutput("xclip -selection clipboard -i", text); }
+std::string GetClipboard() { return ShellOutput("xclip -selection clipboard -o"); }
+
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;

@@ -66,6 +66,14 @@ int WaitForExit(Background& process, int timeoutMs);
 // Waits up to timeoutMs for test to hold, checking every 5 ms.
 bool WaitUntil(const std::function<bool()>& test, int timeoutMs);
 
+// Runs a shell command with input on its standard input; returns its
+// standard output, or "<failed>" when it did not succeed.
+std::string ShellOutput(const std::string& command, const std::string& input = "");
+
+// The clipboard through xclip, as another program of the desktop sees it.
+void SetClipboard(const std::string& text);
+std::string GetClipboard();
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
