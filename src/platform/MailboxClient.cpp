@@ -21,6 +21,10 @@ struct Connection {
     int error = 0;
 };
 
+// The connection of the last look for the instance, kept for the request
+// that follows it, so that a hand-over needs one connection only.
+int heldFd = -1;
+
 void NoteOnce(const std::string& why) {
     static bool noted = false;
     if (!noted) std::fprintf(stderr, "Tessara: %s; no resident instance is used\n", why.c_str());
@@ -88,32 +92,65 @@ bool WaitForEnd(int fd) {
     }
 }
 
+// The held connection, or a new one.
+Connection TakeConnection() {
+    Connection connection;
+    if (heldFd < 0) return Connect();
+    connection.fd = heldFd;
+    connection.none = false;
+    heldFd = -1;
+    return connection;
+}
+
+// Sends the request on a connection (the held one when there is one) and
+// reads the answer. The instance drops a connection that stayed silent too
+// long (a launcher that showed a screen in between): the request then goes
+// once more on a new connection, as the instance has not seen it.
+HandOverResult Request(RequestKind kind, const std::string& payload, int& fd) {
+    const bool held = heldFd >= 0;
+    Connection connection = TakeConnection();
+    HandOverResult result;
+    for (int attempt = 0;; ++attempt) {
+        if (connection.fd < 0) {
+            result.status = connection.none ? HandOverResult::Gone : HandOverResult::Failed;
+            result.error = connection.error;
+            return result;
+        }
+        result = Exchange(connection.fd, kind, payload);
+        const bool dropped = result.status == HandOverResult::Failed && (result.error == EPIPE || result.error == ECONNRESET);
+        if (!held || attempt > 0 || !dropped) break;
+        close(connection.fd);
+        connection = Connect();
+    }
+    fd = connection.fd;
+    return result;
+}
+
 } // namespace
 
 bool FindResidentWindow() {
+    if (heldFd >= 0) close(heldFd);
     const Connection connection = Connect();
-    if (connection.fd >= 0) close(connection.fd);
+    heldFd = connection.fd;
     return !connection.none;
 }
 
 HandOverResult HandOverCommandLine(const std::string& line) {
-    const Connection connection = Connect();
-    HandOverResult result;
-    if (connection.fd < 0) {
-        result.status = connection.none ? HandOverResult::Gone : HandOverResult::Failed;
-        result.error = connection.error;
-        return result;
-    }
-    result = Exchange(connection.fd, RequestKind::Line, line);
-    close(connection.fd);
+    int fd = -1;
+    const HandOverResult result = Request(RequestKind::Line, line, fd);
+    if (fd >= 0) close(fd);
     return result;
 }
 
 bool CloseResidentInstance() {
-    const Connection connection = Connect();
-    if (connection.fd < 0) return connection.none;
-    const HandOverResult answer = Exchange(connection.fd, RequestKind::Close, "");
-    const bool ended = answer.status == HandOverResult::Accepted && WaitForEnd(connection.fd);
-    close(connection.fd);
-    return ended && !FindResidentWindow();
+    int fd = -1;
+    const HandOverResult answer = Request(RequestKind::Close, "", fd);
+    if (answer.status == HandOverResult::Gone) return true;
+    const bool ended = answer.status == HandOverResult::Accepted && WaitForEnd(fd);
+    if (fd >= 0) close(fd);
+    if (!ended) return false;
+    const bool answers = FindResidentWindow();
+    if (heldFd >= 0) close(heldFd);
+    heldFd = -1;
+    return !answers;
 }

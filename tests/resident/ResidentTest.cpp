@@ -170,6 +170,17 @@ TEST_F(Resident, ReceivedHelpEndsTheInstanceAndScreensNeverWaitForInput) {
     EXPECT_FALSE(FileExists(Socket()));
 }
 
+TEST_F(Resident, ALauncherThatWaitsOnItsFlagsScreenStillHandsOver) {
+    StartResident({"/tsr", "/i", "a.kvx", "/o", "out1.kvx"});
+    // The launcher waits for its answer line longer than the instance keeps
+    // a silent connection open.
+    Background launcher = StartTessara(dir, {"/sf", "/i", "b.kvx", "/o", "late.kvx"}, "launcher");
+    usleep(2500000);
+    ASSERT_EQ(write(launcher.stdinFd, "\n", 1), 1);
+    EXPECT_EQ(WaitForExit(launcher, kWaitMs), 0) << ReadFileBytes(launcher.err);
+    EXPECT_TRUE(Written("late.kvx"));
+}
+
 TEST_F(Resident, EndSignalsRemoveTheMailbox) {
     for (const int signal : {SIGTERM, SIGINT}) {
         StartResident({"/tsr", "/log", "/i", "a.kvx"});
