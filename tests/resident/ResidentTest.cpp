@@ -170,6 +170,19 @@ TEST_F(Resident, ReceivedHelpEndsTheInstanceAndScreensNeverWaitForInput) {
     EXPECT_FALSE(FileExists(Socket()));
 }
 
+TEST_F(Resident, PlotPathMadeEmptyStaysEmpty) {
+    // /spl without a folder sends pictures to the clipboard only; the flags
+    // screen shows the path as the run before left it.
+    StartResident({"/tsr", "/log", "/spl", "/i", "a.kvx", "/o", "out1.kvx"});
+    for (const char* output : {"out2.kvx", "out3.kvx"})
+        ASSERT_EQ(RunTessara(dir, {"/sf", "/i", "a.kvx", "/o", output}).exitCode, 0);
+    ASSERT_TRUE(LogHas("   3: Command Line Executed."));
+    const std::string screens = ReadFileBytes(resident.out);
+    const std::size_t first = screens.find("\r\nsplPath = \r\n");
+    ASSERT_NE(first, std::string::npos) << screens;
+    EXPECT_NE(screens.find("\r\nsplPath = \r\n", first + 1), std::string::npos) << screens;
+}
+
 TEST_F(Resident, ALauncherThatWaitsOnItsFlagsScreenStillHandsOver) {
     StartResident({"/tsr", "/i", "a.kvx", "/o", "out1.kvx"});
     // The launcher waits for its answer line longer than the instance keeps
