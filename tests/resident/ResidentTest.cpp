@@ -134,7 +134,13 @@ TEST_F(Resident, LinesArriveInOrderAndNoneIsDropped) {
     // the input source of the lines after it, so these come last.)
     for (const char* mark : {"''first'/", "''second'/", "''third'/"})
         ASSERT_EQ(RunTessara(dir, {std::string("/sel:") + mark, "/a", "seq.kvx"}).exitCode, 0);
-    ASSERT_TRUE(LogHas("   8: Command Line Executed."));
+    // /quit waits for the lines queued before it: their outputs are there
+    // when it returns.
+    EXPECT_EQ(RunTessara(dir, {"/quit"}).exitCode, 250);
+    EXPECT_EQ(WaitForExit(resident, kWaitMs), 0);
+    EXPECT_TRUE(Log().ends_with("   8: Command Line Executed. Waiting for further messages.\r\n"
+                                "Program End. Exit code: 0\r\n"))
+        << Log();
     EXPECT_EQ(ReadFileBytes(dir.file("seq.kvx")), "''first'''second'''third'\r\n");
     for (int k = 0; k < 4; ++k) {
         EXPECT_NE(ReadFileBytes(dir.file("par" + std::to_string(k) + ".kvx")).find("Number = 7.5000"),
