@@ -115,9 +115,13 @@ void WaitForResidentWake() {
 void RequestResidentEnd() { endRequested = true; }
 
 bool TakeResidentEndRequest() {
-    const bool requested = endRequested || endSignal != 0;
+    bool requested = endRequested;
     endRequested = false;
-    endSignal = 0;
+    // A signal after the test stays noted for the next call.
+    if (endSignal != 0) {
+        endSignal = 0;
+        requested = true;
+    }
     return requested;
 }
 
