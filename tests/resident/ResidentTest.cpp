@@ -2,6 +2,7 @@
 // folder, ended by their pid.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -286,6 +287,44 @@ TEST_F(Resident, BadMessagesAreRefusedAndTheInstanceGoesOn) {
     EXPECT_EQ(Exchange("TSR1 CLOSE 0\n"), "TSR1 OK\n");
     EXPECT_EQ(WaitForExit(resident, kWaitMs), 0);
     EXPECT_FALSE(FileExists(Socket()));
+}
+
+TEST_F(Resident, AFullQueueRefusesLinesUntilItEmpties) {
+    // The first run reads a named pipe and stays busy until it is written.
+    ASSERT_EQ(mkfifo(dir.file("busy.txt").c_str(), 0600), 0);
+    WriteFileBytes(dir.file("busy.kvx"), "exprf = busy.txt\r\n");
+    StartResident({"/tsr", "/i", "a.kvx", "/o", "first.kvx"});
+    ASSERT_EQ(RunTessara(dir, {"/i", "busy.kvx", "/o", "busy.out.kvx"}).exitCode, 0);
+    const std::string line = "/rset /";
+    const std::string request = "TSR1 LINE " + std::to_string(line.size()) + "\n" + line;
+    int accepted = 0;
+    std::string refused;
+    for (int k = 0; k < 5000 && refused.empty(); ++k) {
+        const std::string answer = Exchange(request);
+        if (answer == "TSR1 OK\n") ++accepted;
+        else refused = answer;
+    }
+    EXPECT_GE(accepted, 4095); // the line of busy.kvx may still wait too
+    EXPECT_EQ(refused, "TSR1 NO too many command lines are waiting\n");
+    const RunResult launcher = RunTessara(dir, {"/i", "b.kvx", "/o", "refused.kvx"});
+    EXPECT_EQ(launcher.exitCode, 247);
+    EXPECT_EQ(launcher.err,
+              "Tessara: the resident instance did not take the command line: too many command lines are waiting\n");
+
+    // Written only while the instance reads it, so that the test never hangs.
+    int writer = -1;
+    EXPECT_TRUE(WaitUntil([&] { return (writer = open(dir.file("busy.txt").c_str(), O_WRONLY | O_NONBLOCK)) >= 0; },
+                          kWaitMs));
+    if (writer >= 0) {
+        EXPECT_EQ(write(writer, "1+1", 3), 3);
+        close(writer);
+    }
+    RunOptions patient;
+    patient.timeoutSeconds = 120;
+    EXPECT_EQ(RunTessara(dir, {"/quit"}, patient).exitCode, 250);
+    EXPECT_EQ(WaitForExit(resident, kWaitMs), 0);
+    EXPECT_NE(ReadFileBytes(dir.file("busy.out.kvx")).find("Result => Number = 2.0000"), std::string::npos);
+    EXPECT_FALSE(FileExists(dir.file("refused.kvx")));
 }
 
 } // namespace
