@@ -1,6 +1,6 @@
 // Resident instances on a virtual X server (run under xvfb-run): the
-// visible window "Tessara TSR", and the clipboard watched with /gclp, with
-// xdotool and xclip as the user's side.
+// visible window "Tessara TSR", plot windows between runs, and the clipboard
+// watched with /gclp, with xdotool and xclip as the user's side.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -66,6 +66,47 @@ TEST_F(ResidentGui, VisibleWindowWaitsAndEscapeEndsTheInstance) {
                                 "   2: Command Line Executed. Waiting for further messages.\r\n"
                                 "Program End. Exit code: 0\r\n"))
         << Log();
+}
+
+// The ids of the windows named name, one per line; empty when there is none.
+std::string WindowIds(const std::string& name) {
+    const std::string ids = ShellOutput("xdotool search --name '^" + name + "$'");
+    return ids == "<failed>" ? "" : ids;
+}
+
+TEST_F(ResidentGui, PlotWindowsStayOpenUntilTheRunAfter) {
+    WriteFileBytes(dir.file("plot.kvx"), "plot(0; x; 1; 10) = x^2\r\n");
+    WriteFileBytes(dir.file("b.kvx"), "expr = 1+1\r\n");
+    StartResident({"/tsr", "/log", "/i", "plot.kvx", "/o", "out1.kvx"});
+    // The first run's window is served while the instance waits.
+    std::string first;
+    ASSERT_TRUE(WaitUntil([&] { return !(first = WindowIds("aPlot #1")).empty(); }, kWaitMs));
+    usleep(300000);
+    EXPECT_EQ(WindowIds("aPlot #1"), first);
+
+    // The next run closes it first and opens its own.
+    ASSERT_EQ(RunTessara(dir, {"/i", "plot.kvx", "/o", "out2.kvx"}, display).exitCode, 0);
+    ASSERT_TRUE(LogHas("   2: Command Line Executed. Waiting for further messages.\r\n"));
+    std::string second;
+    ASSERT_TRUE(WaitUntil([&] { return !(second = WindowIds("aPlot #1")).empty(); }, kWaitMs));
+    EXPECT_NE(second, first);
+
+    // Escape in a plot window closes that window only.
+    second.pop_back();
+    ShellOutput("xdotool windowfocus --sync " + second + " key Escape");
+    EXPECT_TRUE(WaitUntil([&] { return WindowIds("aPlot #1").empty(); }, kWaitMs));
+    EXPECT_TRUE(FileExists(Socket()));
+
+    // A run without plots leaves none open.
+    ASSERT_EQ(RunTessara(dir, {"/i", "plot.kvx", "/o", "out3.kvx"}, display).exitCode, 0);
+    ASSERT_TRUE(LogHas("   3: Command Line Executed. Waiting for further messages.\r\n"));
+    EXPECT_TRUE(WaitUntil([&] { return !WindowIds("aPlot #1").empty(); }, kWaitMs));
+    ASSERT_EQ(RunTessara(dir, {"/i", "b.kvx", "/o", "out4.kvx"}, display).exitCode, 0);
+    ASSERT_TRUE(LogHas("   4: Command Line Executed. Waiting for further messages.\r\n"));
+    EXPECT_TRUE(WaitUntil([&] { return WindowIds("aPlot #1").empty(); }, kWaitMs));
+
+    EXPECT_EQ(RunTessara(dir, {"/quit"}, display).exitCode, 250);
+    EXPECT_EQ(WaitForExit(resident, kWaitMs), 0);
 }
 
 TEST_F(ResidentGui, NewClipboardTextIsRunButNotItsOwnOutput) {
