@@ -46,26 +46,14 @@ TEST(MailboxMessage, RequestHeaders) {
     }
 }
 
-TEST(MailboxMessage, EncodedRequestsAndAnswersReadBack) {
-    RequestKind kind = RequestKind::Close;
-    std::size_t length = 0;
-    std::size_t headerSize = 0;
-    const std::string request = EncodeRequest(RequestKind::Line, "/i a.kvx /");
-    ASSERT_EQ(ParseRequestHeader(request, kind, length, headerSize), HeaderStatus::Complete);
-    EXPECT_EQ(kind, RequestKind::Line);
-    EXPECT_EQ(request.substr(headerSize, length), "/i a.kvx /");
-
-    bool accepted = false;
+TEST(MailboxMessage, AReasonCannotBreakTheAnswerLine) {
+    bool accepted = true;
     std::string reason;
-    ASSERT_TRUE(ParseAnswer(EncodeAnswer(true, ""), accepted, reason));
-    EXPECT_TRUE(accepted);
-    // A reason cannot break the answer line, however long it is.
-    ASSERT_TRUE(ParseAnswer(EncodeAnswer(false, "busy\nTSR1 OK\n" + std::string(1000, 'x')), accepted, reason));
+    const std::string answer = EncodeAnswer(false, "busy\nTSR1 OK\n" + std::string(1000, 'x'));
+    EXPECT_LT(answer.size(), kMaxAnswer);
+    ASSERT_TRUE(ParseAnswer(answer, accepted, reason));
     EXPECT_FALSE(accepted);
     EXPECT_TRUE(reason.starts_with("busy TSR1 OK ")) << reason;
-    EXPECT_LT(EncodeAnswer(false, std::string(1000, 'x')).size(), kMaxAnswer);
-    EXPECT_FALSE(ParseAnswer("TSR1 MAYBE\n", accepted, reason));
-    EXPECT_FALSE(ParseAnswer("TSR1 OK", accepted, reason));
 }
 
 } // namespace
