@@ -73,12 +73,13 @@ bool IsPlotScreenshotName(const std::string& name) {
 }
 
 // Puts the output on the clipboard; without a clipboard it goes to standard
-// output so that nothing is lost.
-void DeliverToClipboard(const std::string& text) {
-    if (ClipboardSetText(text)) return;
+// output so that nothing is lost. False when that write fails.
+bool DeliverToClipboard(const std::string& text) {
+    if (ClipboardSetText(text)) return true;
     std::cerr << "Tessara: no clipboard available; the output follows on standard output\n";
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
     std::cout.flush();
+    return !std::cout.fail();
 }
 
 } // namespace
@@ -162,7 +163,7 @@ void RunAndDeliver(ProcessState& ps) {
     } else if (!opt.SaveToClpBF) {
         WriteOutputScript(opt.OutpFN, opt.AppendF != 0, run.scriptText, run.exitCode);
     } else {
-        DeliverToClipboard(run.scriptText);
+        if (!DeliverToClipboard(run.scriptText)) ReportUnwritableOutput(kStandardOutputName, run.exitCode);
         run.lastClipOut = run.scriptText;
     }
     ++run.runCount;

@@ -29,7 +29,7 @@ struct DimxLine {
 
 DimxLine ReadDimxLine(std::string_view raw) {
     DimxLine line;
-    const std::string_view trimmed = TrimView(raw);
+    const std::string_view trimmed = TrimView(UpToZeroByte(raw));
     auto at = trimmed.find('=');
     if (at == std::string_view::npos) at = trimmed.find('(');
     line.pos = at == std::string_view::npos ? 0 : at + 1;

@@ -13,6 +13,7 @@
 #include "parser/LineSelection.h"
 #include "parser/ScriptLines.h"
 #include "parser/Statement.h"
+#include "parser/StatementText.h"
 
 namespace {
 
@@ -107,6 +108,7 @@ ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env) {
             CopyLine(result.processed, line);
             continue;
         }
+        line = UpToZeroByte(line);
         if (line.starts_with('\'') || !FindHead(line, head)) continue;
 
         line = line.substr(0, line.find('\''));

@@ -32,8 +32,11 @@ void ReadInputScript(const std::string& InpFN, std::string& scriptText, std::int
 
 void WriteOutputScript(const std::string& OutpFN, bool append, const std::string& scriptText,
                        std::int32_t& exitCode) {
-    if (WriteFileSafely(OutpFN, scriptText, append)) return;
-    ShowMessageBox(kTitle, "Error 5: can't write the file\r\nfile: " + OutpFN);
+    if (!WriteFileSafely(OutpFN, scriptText, append)) ReportUnwritableOutput(OutpFN, exitCode);
+}
+
+void ReportUnwritableOutput(const std::string& name, std::int32_t& exitCode) {
+    ShowMessageBox(kTitle, "Error 5: can't write the file\r\nfile: " + name);
     exitCode = -3;
 }
 

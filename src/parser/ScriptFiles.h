@@ -15,6 +15,12 @@ void ReadInputScript(const std::string& InpFN, std::string& scriptText, std::int
 void WriteOutputScript(const std::string& OutpFN, bool append, const std::string& scriptText,
                        std::int32_t& exitCode);
 
+// Shows "Error 5: can't write the file\r\nfile: " + name and sets exitCode to -3.
+void ReportUnwritableOutput(const std::string& name, std::int32_t& exitCode);
+
+// The name the output goes by when it is written to standard output.
+inline const std::string kStandardOutputName = "standard output";
+
 // The file operations of statements, with fileName resolved against the
 // current folder. keyword "fileout": writes text to the file and returns "";
 // any other keyword ("fileinp"): returns the file's lines without line ends

@@ -18,7 +18,9 @@ bool ColumnOrder(const StatementContext& ctx) {
 }
 
 std::string ReadStatementFile(StatementContext& ctx, std::string_view fileName) {
-    return FileStatement(std::string(fileName), "fileinp", std::string(), ctx.env.exitCode);
+    std::string text = FileStatement(std::string(fileName), "fileinp", std::string(), ctx.env.exitCode);
+    text.resize(UpToZeroByte(text).size());
+    return text;
 }
 
 void WriteStatementFile(StatementContext& ctx, std::string_view fileName, const std::string& text) {

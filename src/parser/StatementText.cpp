@@ -13,6 +13,8 @@ std::string_view TextBetween(std::string_view line, std::size_t open, std::size_
     return TrimView(line.substr(open, close - open - 1));
 }
 
+std::string_view UpToZeroByte(std::string_view text) { return text.substr(0, text.find('\0')); }
+
 std::string_view Rest(const StatementContext& ctx) { return TextAfter(ctx.line, ctx.pos); }
 
 std::string_view Inner(const StatementContext& ctx) {

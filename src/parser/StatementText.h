@@ -16,6 +16,10 @@ std::string_view TextAfter(std::string_view line, std::size_t pos);
 // trimmed; "" when open is 0 or close does not follow open.
 std::string_view TextBetween(std::string_view line, std::size_t open, std::size_t close);
 
+// The text up to its first zero byte: what the library reads of it, and so
+// what a statement shows and evaluates.
+std::string_view UpToZeroByte(std::string_view text);
+
 // rest: the text after the statement's "=" (or its first "("), trimmed.
 std::string_view Rest(const StatementContext& ctx);
 // inner: the text between the statement's parentheses, trimmed.

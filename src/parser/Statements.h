@@ -46,8 +46,8 @@ std::string CountedLibraryError(StatementContext& ctx, int error, bool oneSpace 
 // order 1), false for row after row.
 bool ColumnOrder(const StatementContext& ctx);
 
-// The text of a file named by a statement ("fileinp"); "" and a negative
-// exitCode when it cannot be read.
+// The text of a file named by a statement ("fileinp") up to its first zero
+// byte; "" and a negative exitCode when it cannot be read.
 std::string ReadStatementFile(StatementContext& ctx, std::string_view fileName);
 
 // Writes text to a file named by a statement ("fileout").

@@ -143,6 +143,8 @@ bool WriteFileSafely(const std::string& name, std::string_view text, bool append
     // A file the user may not write stays as it is, as opening it for writing would fail.
     if (exists && access(target.c_str(), W_OK) != 0) return false;
     if (exists && !S_ISREG(old.st_mode)) return WriteInPlace(target, text);
+    // Appending nothing leaves the file as it is, final CR LF included.
+    if (exists && append && text.empty()) return true;
 
     off_t kept = 0;
     if (exists && append && !KeptLength(target, old.st_size, kept)) return false;

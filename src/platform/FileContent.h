@@ -10,7 +10,8 @@
 bool ReadWholeFile(const std::string& name, std::string& content);
 
 // Makes the file name hold text, or with append its old content followed by
-// text, where a final CR LF of the old content is overwritten. A regular (or
+// text, where a final CR LF of the old content is overwritten (an empty text
+// leaves an existing file untouched). A regular (or
 // missing) file is written to a temporary file in the same folder that is
 // renamed over it only after everything was written and closed, so that a
 // failure leaves the old file intact. False when anything failed.

@@ -269,6 +269,16 @@ TEST(Run, ClipboardOutputWithoutDisplayGoesToStandardOutput) {
     EXPECT_FALSE(FileExists(dir.file("Result.kvx")));
 }
 
+TEST(Run, FailedWriteToStandardOutputIsAFailedOutput) {
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    RunOptions full;
+    full.stdoutFile = "/dev/full";
+    const RunResult r = RunTessara(dir, {"/i", "a.kvx", "/noh", "/sclp"}, full);
+    EXPECT_EQ(r.exitCode, 253);
+    EXPECT_NE(r.err.find("Error 5: can't write the file\r\nfile: standard output"), std::string::npos) << r.err;
+}
+
 TEST(Run, NeedsNoDisplay) {
     // A display that does not exist would end any attempt to open it.
     TempDir dir;

@@ -100,6 +100,43 @@ TEST_F(ScriptRun, AppendsOverAFinalCrLfOnly) {
     EXPECT_EQ(ReadFileBytes(Out()), "''new\r\n");
 }
 
+// Runs that add nothing leave an appended file byte for byte as it was.
+TEST_F(ScriptRun, AppendingNothingKeepsTheFinalLineEnd) {
+    const struct {
+        std::string script;
+        std::vector<std::string> options;
+    } cases[] = {
+        {"", {"/noh"}},
+        {"var = a; 1\r\nexpr = 2\r\n", {"/lns:1", "/noh"}},
+        {"funct = f(x); x\r\nexpr = 2\r\n", {"/lns:1", "/noh"}},
+        {"matr = [A]; 1; 1; 5\r\nexpr = 2\r\n", {"/lns:1", "/noh"}},
+        {"' a comment\r\nexpr = 2\r\n", {"/lns:1", "/noh"}},
+    };
+    for (const auto& c : cases) {
+        WriteFileBytes(In(), c.script);
+        WriteFileBytes(Out(), "prev\r\n");
+        std::vector<std::string> args{"/i", In(), "/a", Out()};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        RunResult r = Run(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(ReadFileBytes(Out()), "prev\r\n") << c.script;
+    }
+    // The next block that adds something starts on a line of its own.
+    WriteFileBytes(In(), "''next\r\n");
+    EXPECT_EQ(Run({"/i", In(), "/a", Out(), "/noh"}).exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(Out()), "prev''next\r\n");
+}
+
+// A statement's text ends at its first zero byte, in the script and in the
+// files it reads: what is shown is what is evaluated.
+TEST_F(ScriptRun, StatementTextEndsAtAZeroByte) {
+    WriteFileBytes(dir.file("e.txt"), std::string("1+2\0+5", 7));
+    WriteFileBytes(In(), std::string("expr = 1+2\0+5", 13) + "\r\nexprf = e.txt\r\n");
+    RunResult r = Run({"/i", In(), "/o", Out(), "/noh"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFileBytes(Out()), ExprBlock(1, "1+2", "Number = 3.0000") + ExprBlock(2, "1+2", "Number = 3.0000"));
+}
+
 TEST_F(ScriptRun, SelectedLinesWithLineCorrection) {
     WriteFileBytes(In(), "expr = 1\r\nexpr = 2\r\n''three\r\nexpr = 4\r\n");
     WriteFileBytes(Out(), "previous\r\n");

@@ -175,6 +175,11 @@ RunResult RunTessara(const TempDir& dir, const std::vector<std::string>& args, c
     if (pid == 0) {
         dup2(inPipe[0], 0);
         dup2(outPipe[1], 1);
+        if (!o.stdoutFile.empty()) {
+            int file = open(o.stdoutFile.c_str(), O_WRONLY);
+            if (file < 0 || dup2(file, 1) < 0) _exit(125);
+            close(file);
+        }
         dup2(errPipe[1], 2);
         for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) close(fd);
         if (chdir(cwd.c_str()) != 0) _exit(126);

@@ -34,6 +34,7 @@ struct RunOptions {
     std::map<std::string, std::string> env;  // added to (or replacing in) the environment
     std::vector<std::string> unsetEnv;       // removed from the environment
     std::string stdinText;                   // fed to standard input, then closed
+    std::string stdoutFile;                  // standard output goes to this file; empty: captured
     bool keepDisplay = false;                // false: DISPLAY and WAYLAND_DISPLAY are removed
     int timeoutSeconds = 60;                 // killed after this long
     std::string program;                     // empty: the built tessara
