@@ -16,45 +16,49 @@ namespace kalvex {
 
 namespace {
 
-int g_rejectCode = 0;
-const char* g_rejectWhat = "";
+// A failed argument check: the NaN tells the evaluator to look at why.
+double Reject(Rejection& why, int code, const char* what) {
+    why.code = code;
+    why.what = what;
+    return std::numeric_limits<double>::quiet_NaN();
+}
 
 constexpr double kMaxExactInteger = 9007199254740992.0;  // 2^53
 
 bool IsInteger(double x) { return std::floor(x) == x && std::fabs(x) <= kMaxExactInteger; }
 
-double Sqrt(double x) { return x < 0 ? Reject(kDomain, "sqrt of a negative number") : std::sqrt(x); }
-double Ln(double x) { return x <= 0 ? Reject(kDomain, "ln of a number that is not positive") : std::log(x); }
-double Log10(double x) { return x <= 0 ? Reject(kDomain, "log of a number that is not positive") : std::log10(x); }
-double Log2(double x) { return x <= 0 ? Reject(kDomain, "log2 of a number that is not positive") : std::log2(x); }
-double Asin(double x) { return std::fabs(x) > 1 ? Reject(kDomain, "asin of a number outside -1 to 1") : std::asin(x); }
-double Acos(double x) { return std::fabs(x) > 1 ? Reject(kDomain, "acos of a number outside -1 to 1") : std::acos(x); }
-double Acosh(double x) { return x < 1 ? Reject(kDomain, "acosh of a number below 1") : std::acosh(x); }
-double Atanh(double x) {
-    return std::fabs(x) >= 1 ? Reject(kDomain, "atanh of a number outside -1 to 1 (exclusive)") : std::atanh(x);
+double Sqrt(double x, Rejection& why) { return x < 0 ? Reject(why, kDomain, "sqrt of a negative number") : std::sqrt(x); }
+double Ln(double x, Rejection& why) { return x <= 0 ? Reject(why, kDomain, "ln of a number that is not positive") : std::log(x); }
+double Log10(double x, Rejection& why) { return x <= 0 ? Reject(why, kDomain, "log of a number that is not positive") : std::log10(x); }
+double Log2(double x, Rejection& why) { return x <= 0 ? Reject(why, kDomain, "log2 of a number that is not positive") : std::log2(x); }
+double Asin(double x, Rejection& why) { return std::fabs(x) > 1 ? Reject(why, kDomain, "asin of a number outside -1 to 1") : std::asin(x); }
+double Acos(double x, Rejection& why) { return std::fabs(x) > 1 ? Reject(why, kDomain, "acos of a number outside -1 to 1") : std::acos(x); }
+double Acosh(double x, Rejection& why) { return x < 1 ? Reject(why, kDomain, "acosh of a number below 1") : std::acosh(x); }
+double Atanh(double x, Rejection& why) {
+    return std::fabs(x) >= 1 ? Reject(why, kDomain, "atanh of a number outside -1 to 1 (exclusive)") : std::atanh(x);
 }
-double Tan(double x) { return std::tan(x); }
-double Sin(double x) { return std::sin(x); }
-double Cos(double x) { return std::cos(x); }
-double Atan(double x) { return std::atan(x); }
-double Sinh(double x) { return std::sinh(x); }
-double Cosh(double x) { return std::cosh(x); }
-double Tanh(double x) { return std::tanh(x); }
-double Asinh(double x) { return std::asinh(x); }
-double Exp(double x) { return std::exp(x); }
-double Cbrt(double x) { return std::cbrt(x); }
-double Abs(double x) { return std::fabs(x); }
-double Sign(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
-double Floor(double x) { return std::floor(x); }
-double Ceil(double x) { return std::ceil(x); }
-double Round(double x) { return std::round(x); }
-double Trunc(double x) { return std::trunc(x); }
-double Deg(double x) { return x * 180.0 / std::numbers::pi; }
-double Rad(double x) { return x * std::numbers::pi / 180.0; }
+double Tan(double x, Rejection&) { return std::tan(x); }
+double Sin(double x, Rejection&) { return std::sin(x); }
+double Cos(double x, Rejection&) { return std::cos(x); }
+double Atan(double x, Rejection&) { return std::atan(x); }
+double Sinh(double x, Rejection&) { return std::sinh(x); }
+double Cosh(double x, Rejection&) { return std::cosh(x); }
+double Tanh(double x, Rejection&) { return std::tanh(x); }
+double Asinh(double x, Rejection&) { return std::asinh(x); }
+double Exp(double x, Rejection&) { return std::exp(x); }
+double Cbrt(double x, Rejection&) { return std::cbrt(x); }
+double Abs(double x, Rejection&) { return std::fabs(x); }
+double Sign(double x, Rejection&) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
+double Floor(double x, Rejection&) { return std::floor(x); }
+double Ceil(double x, Rejection&) { return std::ceil(x); }
+double Round(double x, Rejection&) { return std::round(x); }
+double Trunc(double x, Rejection&) { return std::trunc(x); }
+double Deg(double x, Rejection&) { return x * 180.0 / std::numbers::pi; }
+double Rad(double x, Rejection&) { return x * std::numbers::pi / 180.0; }
 
-double Fact(double x) {
-    if (!IsInteger(x) || x < 0) return Reject(kDomain, "fact of a number that is not a non-negative integer");
-    if (x > boost::math::max_factorial<double>::value) return Reject(kOutOfRange, "fact of a number above 170");
+double Fact(double x, Rejection& why) {
+    if (!IsInteger(x) || x < 0) return Reject(why, kDomain, "fact of a number that is not a non-negative integer");
+    if (x > boost::math::max_factorial<double>::value) return Reject(why, kOutOfRange, "fact of a number above 170");
     return boost::math::factorial<double>(static_cast<unsigned>(x));
 }
 
@@ -103,42 +107,42 @@ bool IsPrime64(std::uint64_t n) {
     return true;
 }
 
-double IsPrime(double x) {
-    if (!IsInteger(x)) return Reject(kDomain, "isprime of a number that is not an integer");
+double IsPrime(double x, Rejection& why) {
+    if (!IsInteger(x)) return Reject(why, kDomain, "isprime of a number that is not an integer");
     return x >= 2 && IsPrime64(static_cast<std::uint64_t>(x)) ? 1.0 : 0.0;
 }
 
-double Atan2(const double* a, int) { return std::atan2(a[0], a[1]); }
-double Hypot(const double* a, int) { return std::hypot(a[0], a[1]); }
+double Atan2(const double* a, int, Rejection&) { return std::atan2(a[0], a[1]); }
+double Hypot(const double* a, int, Rejection&) { return std::hypot(a[0], a[1]); }
 
-double Mod(const double* a, int) {
-    if (a[1] == 0) return Reject(kDivisionByZero, "mod by zero");
+double Mod(const double* a, int, Rejection& why) {
+    if (a[1] == 0) return Reject(why, kDivisionByZero, "mod by zero");
     return a[0] - a[1] * std::floor(a[0] / a[1]);
 }
 
-double Min(const double* a, int n) { return *std::min_element(a, a + n); }
-double Max(const double* a, int n) { return *std::max_element(a, a + n); }
+double Min(const double* a, int n, Rejection&) { return *std::min_element(a, a + n); }
+double Max(const double* a, int n, Rejection&) { return *std::max_element(a, a + n); }
 
 bool IntegerArgs(const double* a, int n) {
     return std::all_of(a, a + n, [](double v) { return IsInteger(v); });
 }
 
-double Gcd(const double* a, int n) {
-    if (!IntegerArgs(a, n)) return Reject(kDomain, "gcd of numbers that are not integers");
+double Gcd(const double* a, int n, Rejection& why) {
+    if (!IntegerArgs(a, n)) return Reject(why, kDomain, "gcd of numbers that are not integers");
     std::int64_t g = 0;
     for (int i = 0; i < n; ++i) g = std::gcd(g, static_cast<std::int64_t>(a[i]));
     return static_cast<double>(g);
 }
 
-double Lcm(const double* a, int n) {
-    if (!IntegerArgs(a, n)) return Reject(kDomain, "lcm of numbers that are not integers");
+double Lcm(const double* a, int n, Rejection& why) {
+    if (!IntegerArgs(a, n)) return Reject(why, kDomain, "lcm of numbers that are not integers");
     double l = 1;
     for (int i = 0; i < n; ++i) {
         const auto v = static_cast<std::int64_t>(std::fabs(a[i]));
         if (v == 0) return 0.0;
         const auto li = static_cast<std::int64_t>(l);
         l = static_cast<double>(li / std::gcd(li, v)) * static_cast<double>(v);
-        if (l > kMaxExactInteger) return Reject(kOutOfRange, "lcm above 2^53");
+        if (l > kMaxExactInteger) return Reject(why, kOutOfRange, "lcm above 2^53");
     }
     return l;
 }
@@ -195,19 +199,6 @@ const Constant kConstants[] = {
 };
 
 }  // namespace
-
-double Reject(int code, const char* what) {
-    g_rejectCode = code;
-    g_rejectWhat = what;
-    return std::numeric_limits<double>::quiet_NaN();
-}
-
-int TakeRejection(const char** what) {
-    const int code = g_rejectCode;
-    *what = g_rejectWhat;
-    g_rejectCode = 0;
-    return code;
-}
 
 int FindBuiltin(std::string_view lowerName) {
     static const std::unordered_map<std::string_view, int> index = [] {

@@ -8,13 +8,21 @@ namespace kalvex {
 // Matrix routines among the built-ins; the evaluator hands them to MatrixOps.
 enum class MatrixFn { None, Det, Inv, Trn, Trace, Solve, Dot, Cross, Norm };
 
+// Why a built-in function gave no number: filled in by the function itself
+// for an argument outside its domain, and left empty when the result just
+// overflowed. Each call has its own, so nothing outlives the call.
+struct Rejection {
+    int code = 0;
+    const char* what = "";
+};
+
 struct Builtin {
     const char* name;
     const char* args;  // the argument list as shown on the operators screen
     int minArgs;
     int maxArgs;                          // -1: any number
-    double (*unary)(double);              // one-argument numeric functions
-    double (*nary)(const double*, int);   // the others
+    double (*unary)(double, Rejection&);             // one-argument numeric functions
+    double (*nary)(const double*, int, Rejection&);  // the others
     MatrixFn matrixFn;
     const char* help;
 };
@@ -33,11 +41,5 @@ int BuiltinCount();
 const Constant* FindConstant(std::string_view lowerName);
 const Constant* ConstantAt(int index);  // nullptr past the end
 
-// Built-in functions report a failed argument check by returning Reject(...):
-// the evaluator sees the NaN and turns the pending rejection into an error
-// that names the function and its position.
-double Reject(int code, const char* what);
-// Takes the pending rejection, if any: returns its code (0 when none).
-int TakeRejection(const char** what);
 
 }  // namespace kalvex

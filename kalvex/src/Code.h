@@ -10,6 +10,8 @@
 
 namespace kalvex {
 
+struct Rejection;  // Builtins.h
+
 enum class Op : std::uint8_t {
     Num,       // push num
     Param,     // push bound parameter a
@@ -29,7 +31,7 @@ struct Instr {
     std::int32_t a = 0;
     std::int32_t pos = 0;  // 1-based position in the source text
     double num = 0.0;
-    double (*fn)(double) = nullptr;  // the function of Call1
+    double (*fn)(double, Rejection&) = nullptr;  // the function of Call1
 };
 
 struct Code {

@@ -119,17 +119,16 @@ bool Evaluator::CallBuiltin(const Instr& in, Value* args, Value& out) {
         }
     }
     double r;
+    Rejection why;
     if (b.unary) {
-        r = b.unary(args[0].num);
+        r = b.unary(args[0].num, why);
     } else {
         scratch_.resize(in.argc);
         for (int i = 0; i < in.argc; ++i) scratch_[static_cast<std::size_t>(i)] = args[i].num;
-        r = b.nary(scratch_.data(), in.argc);
+        r = b.nary(scratch_.data(), in.argc, why);
     }
     if (!std::isfinite(r)) {
-        const char* what = "";
-        const int code = TakeRejection(&what);
-        if (code != 0) return Fail(code, std::string(ErrorTitle(code)) + ": " + what + Where(in.pos));
+        if (why.code != 0) return Fail(why.code, std::string(ErrorTitle(why.code)) + ": " + why.what + Where(in.pos));
         return OutOfRange(b.name, in.pos);
     }
     out.num = r;
@@ -234,10 +233,13 @@ bool Evaluator::Run(const Code& code, const Value* params, Value& out) {
                 break;
             }
             case Op::Call1: {
-                const double r = in.fn(sp[-1].num);
-                if (sp[-1].IsNumber() && std::isfinite(r)) {
-                    sp[-1].num = r;
-                    break;
+                if (sp[-1].IsNumber()) {
+                    Rejection why;
+                    const double r = in.fn(sp[-1].num, why);
+                    if (std::isfinite(r)) {
+                        sp[-1].num = r;
+                        break;
+                    }
                 }
                 // The checks and the error message of the general call.
                 if (!CallBuiltin(in, sp - 1, sp[-1])) return false;

@@ -72,6 +72,30 @@ TEST_F(KalvexTest, EveryByteInsideTextIsHandled) {
     EXPECT_EQ(v, 4);
 }
 
+// A failure is the failing operation's own: nothing of it reaches the next
+// evaluation, whatever kind of call failed and how.
+TEST_F(KalvexTest, ErrorsDoNotLeakIntoLaterOperations) {
+    SetStrMatrix("[A]; 1; 1; 0", 0, 1);
+    const struct {
+        const char* failing;
+        int error;
+    } cases[] = {
+        {"ln([A])", kShape},         {"sqrt([A]) + 1", kShape},  {"fact([A])", kShape},
+        {"ln(0)", kDomain},          {"mod(1, 0)", kDivisionByZero}, {"ln(0) + ln([A])", kDomain},
+        {"ln([A]) + ln(0)", kShape}, {"fact(171)", kOutOfRange},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Eval(c.failing).error, c.error) << c.failing;
+        const EvalResult overflow = Eval("exp(1000)");
+        EXPECT_EQ(overflow.error, kOutOfRange) << c.failing;
+        EXPECT_EQ(overflow.description, "Number out of range: the result of exp at position 1 is too large or undefined")
+            << c.failing;
+        double integral = 1;
+        Integrate("exp(1000*x)", 0, 1, 10, 1, "", &integral);
+        EXPECT_EQ(GetE_Error(), kOutOfRange) << c.failing;
+    }
+}
+
 TEST_F(KalvexTest, RecursiveDefinitionsEndInAnError) {
     SetVarFunct("f(x)", "f(x)+1", 1);
     EXPECT_EQ(GetE_Error(), -1);
