@@ -25,6 +25,12 @@ namespace {
 
 int g_resultType = 0;
 
+// Every exported operation starts here: no error, no work done yet.
+void Begin() {
+    ClearError();
+    TheEvaluator().StartOperation();
+}
+
 bool MissingText(const char* text, const char* what) {
     if (text) return false;
     Fail(kEmpty, std::string("No ") + what + " text was given");
@@ -89,11 +95,10 @@ const Matrix* LookUpMatrix(const char* name, int mode) {
 extern "C" {
 
 int e_eval(const char* text, double* value, int flag) {
-    ClearError();
+    Begin();
     g_resultType = 0;
     double v = 0.0;
     if (!MissingText(text, "expression")) {
-        TheEvaluator().Reset();
         EvaluateStatement(text, flag, v);
         TheEvaluator().Reset();
     }
@@ -145,7 +150,7 @@ const char* GetE_ErrDescr(int error) {
 int GetResultType(void) { return g_resultType; }
 
 const double* FindMatrix(const char* name, int mode, int* rows, int* cols) {
-    ClearError();
+    Begin();
     const Matrix* m = MissingText(name, "matrix name") ? nullptr : LookUpMatrix(name, mode);
     if (rows) *rows = m ? static_cast<int>(m->rows()) : 0;
     if (cols) *cols = m ? static_cast<int>(m->cols()) : 0;
@@ -153,13 +158,13 @@ const double* FindMatrix(const char* name, int mode, int* rows, int* cols) {
 }
 
 void SetStrMatrix(const char* spec, int, int) {
-    ClearError();
+    Begin();
     if (!MissingText(spec, "matrix spec")) DefineMatrixFromSpec(spec);
     Trace("SetStrMatrix", spec, 0.0);
 }
 
 void SetVarFunct(const char* name, const char* text, int kind) {
-    ClearError();
+    Begin();
     if (MissingText(name, "name") || MissingText(text, "value")) return;
     if (kind == 0) {
         DefineVariable(name, text);
@@ -173,7 +178,7 @@ void SetVarFunct(const char* name, const char* text, int kind) {
 }
 
 int FindVarVal2(const char* name, int kind, void* out, double* len) {
-    ClearError();
+    Begin();
     if (MissingText(name, "name")) return 0;
     std::string_view bare = Trim(name);
     if (kind == 0) {
@@ -200,7 +205,7 @@ int FindVarVal2(const char* name, int kind, void* out, double* len) {
 
 const char* GetFunctText(const char* name) {
     static std::string body;
-    ClearError();
+    Begin();
     if (MissingText(name, "name")) return nullptr;
     std::string_view bare = Trim(name);
     bare = Trim(bare.substr(0, bare.find('(')));
@@ -216,7 +221,7 @@ const char* GetFunctText(const char* name) {
 const char* aPrint(const double* elements, int rows, int cols, const char*, const char* zeroMask, const char*,
                    const char*) {
     static std::string listing;
-    ClearError();
+    Begin();
     listing.clear();
     if (!elements || rows <= 0 || cols <= 0) {
         Fail(kBadArgument, "Invalid argument: no matrix to list (" + std::to_string(rows) + " x " +
@@ -228,12 +233,12 @@ const char* aPrint(const double* elements, int rows, int cols, const char*, cons
 }
 
 void aElemOrderSet(int order) {
-    ClearError();
+    Begin();
     TheStore().elementOrder = order != 0 ? 1 : 0;
 }
 
 int aElemOrderEx(const double* probe, int) {
-    ClearError();
+    Begin();
     const int order = TheStore().elementOrder;
     if (!probe) return order;
     // Element (0, 1) of the probe is 2 when it is read row after row.
@@ -241,19 +246,19 @@ int aElemOrderEx(const double* probe, int) {
 }
 
 const char* aAbout(int) {
-    ClearError();
+    Begin();
     return AboutText().c_str();
 }
 
 void SetDebugF(int on) {
-    ClearError();
+    Begin();
     TheStore().debug = on != 0;
 }
 
 double dSolve(const char* polynomial, const char* var) {
-    ClearError();
+    Begin();
     double root = 0.0;
-    Poly c;
+    ExactPoly c;
     std::string chosen;
     if (!MissingText(polynomial, "polynomial") &&
         ExpandPolynomial(polynomial, var ? var : "", c, chosen)) {
@@ -265,7 +270,7 @@ double dSolve(const char* polynomial, const char* var) {
 }
 
 void Integrate(const char* function, double a, double b, int n, int trap, const char* var, double* result) {
-    ClearError();
+    Begin();
     double r = 0.0;
     if (!MissingText(function, "function")) IntegrateText(function, a, b, n, trap != 0, var ? var : "", r);
     if (ErrorPending()) r = 0.0;
@@ -275,29 +280,31 @@ void Integrate(const char* function, double a, double b, int n, int trap, const 
 
 const char* lPoly_dydx(const char* polynomial, const char* var) {
     static std::string text;
-    ClearError();
+    Begin();
     text.clear();
-    Poly c;
+    ExactPoly c;
+    Poly d;
     std::string chosen;
-    if (!MissingText(polynomial, "polynomial") && ExpandPolynomial(polynomial, var ? var : "", c, chosen)) {
-        text = PolynomialText(Derivative(c), chosen);
+    if (!MissingText(polynomial, "polynomial") && ExpandPolynomial(polynomial, var ? var : "", c, chosen) &&
+        ToDoubles(Derivative(c), "the derivative", d)) {
+        text = PolynomialText(d, chosen);
     }
     Trace("lPoly_dydx", polynomial, 0.0);
     return text.c_str();
 }
 
 void ReSetEqParser(void) {
-    ClearError();
+    Begin();
     TheStore().Forget();
 }
 
 const char* KalvexVersion(void) {
-    ClearError();
+    Begin();
     return VersionText();
 }
 
 const char* KalvexOperators(void) {
-    ClearError();
+    Begin();
     return OperatorsText().c_str();
 }
 

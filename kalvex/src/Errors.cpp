@@ -50,6 +50,8 @@ const char* ErrorTitle(int code) {
         case kBadArgument: return "Invalid argument";
         case kBadName: return "Invalid name";
         case kEmpty: return "Empty expression";
+        case kWorkLimit: return "Work limit exceeded";
+        case kNotConverged: return "Integral did not converge";
         default: return "No error";
     }
 }

@@ -28,6 +28,8 @@ enum ErrorCode : int {
     kBadArgument = 16,
     kBadName = 17,
     kEmpty = 18,
+    kWorkLimit = 19,
+    kNotConverged = 20,
 };
 
 constexpr int kNoError = -1;

@@ -1,6 +1,7 @@
 #include "Evaluator.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "Builtins.h"
 #include "Errors.h"
@@ -65,6 +66,13 @@ std::string Evaluator::Shape(const Value& v) const {
     if (v.IsNumber()) return "a number";
     const Matrix& m = MatrixOf(v);
     return "a " + std::to_string(m.rows()) + " x " + std::to_string(m.cols()) + " matrix";
+}
+
+bool Evaluator::WorkLimit(int pos) {
+    char limit[32];
+    std::snprintf(limit, sizeof limit, "%.0f", kMaxWork);
+    return Fail(kWorkLimit, std::string("Work limit exceeded: the operation needs more than ") + limit +
+                                " steps" + (pos > 0 ? Where(pos) : std::string()));
 }
 
 bool Evaluator::Nested(const Code& code, const Value* params, const std::string& name, int pos, Value& out) {
@@ -137,6 +145,7 @@ bool Evaluator::CallBuiltin(const Instr& in, Value* args, Value& out) {
 }
 
 bool Evaluator::Run(const Code& code, const Value* params, Value& out) {
+    if (!Spend(static_cast<double>(code.instrs.size()), 0)) return false;
     const std::size_t baseIndex = top_;
     const std::size_t need = baseIndex + static_cast<std::size_t>(code.maxStack) + 1;
     if (stack_.size() < need) stack_.resize(need);
@@ -173,6 +182,7 @@ bool Evaluator::Run(const Code& code, const Value* params, Value& out) {
                     const std::string& name = code.names[static_cast<std::size_t>(in.a)];
                     const Matrix* m = TheStore().FindMatrix(name);
                     if (!m) return Fail(kUnknownMatrix, "Unknown matrix '[" + name + "]'" + Where(in.pos));
+                    if (!Spend(static_cast<double>(m->size()) * kFlopStep, in.pos)) return false;
                     v = Hold(*m);
                 }
                 reseat(depth);
@@ -182,7 +192,7 @@ bool Evaluator::Run(const Code& code, const Value* params, Value& out) {
             case Op::Neg:
                 if (sp[-1].IsNumber()) {
                     sp[-1].num = -sp[-1].num;
-                } else if (!MatrixNegate(*this, sp[-1])) {
+                } else if (!MatrixNegate(*this, sp[-1], in.pos)) {
                     return false;
                 }
                 break;

@@ -11,6 +11,13 @@ namespace kalvex {
 
 constexpr int kMaxCallDepth = 100;  // nested calls of user functions and formulas
 
+// The work one operation of the library may do, in steps: one step is an
+// instruction run or a multiply-add of matrix arithmetic. It bounds the time
+// of any statement (a few seconds), whatever its text asks for.
+constexpr double kMaxWork = 4e9;
+// Steps counted for one product of exact polynomial coefficients.
+constexpr double kRationalStep = 200;
+
 class Evaluator {
 public:
     // Evaluates code with the given parameter values. Returns false with the
@@ -19,6 +26,19 @@ public:
 
     // Drops the matrices of earlier evaluations.
     void Reset() { mats_.clear(); }
+
+    // Starts an operation of the library: no matrices, no work done yet.
+    void StartOperation() {
+        Reset();
+        work_ = 0;
+    }
+
+    // Counts steps of work; past kMaxWork in one operation it raises the
+    // error that names the limit (at position pos of the text).
+    bool Spend(double steps, int pos) {
+        work_ += steps;
+        return work_ <= kMaxWork || WorkLimit(pos);
+    }
 
     const Matrix& MatrixOf(const Value& v) const { return mats_[static_cast<std::size_t>(v.mat)]; }
     Value Hold(Matrix m);
@@ -34,6 +54,7 @@ public:
     bool NameValue(const Code& code, const Instr& in, Value& out);
 
 private:
+    bool WorkLimit(int pos);
     bool Nested(const Code& code, const Value* params, const std::string& name, int pos, Value& out);
 
     std::vector<Value> stack_;
@@ -41,6 +62,7 @@ private:
     std::vector<Matrix> mats_;
     std::vector<double> scratch_;
     int callDepth_ = 0;
+    double work_ = 0;
 };
 
 // Error helpers shared by the evaluator and the matrix routines.

@@ -32,13 +32,22 @@ bool KeepNumber(double x, const char* what, int pos, Value& v) {
     return true;
 }
 
+// Counts the work of an operation of about flops multiply-adds.
+bool Cost(Evaluator& ev, double flops, int pos) { return ev.Spend(flops * kFlopStep, pos); }
+
+double Cube(const Matrix& m) { return static_cast<double>(m.rows()) * static_cast<double>(m.rows()) * static_cast<double>(m.rows()); }
+
+double ProductCost(const Matrix& a, const Matrix& b) {
+    return static_cast<double>(a.rows()) * static_cast<double>(a.cols()) * static_cast<double>(b.cols());
+}
+
 bool NeedSquare(const Matrix& m, const char* what, int pos) {
     if (m.rows() == m.cols()) return true;
     return ShapeError(std::string(what) + " needs a square matrix, got a " + Size(m) + " matrix", pos);
 }
 
-bool Inverse(const Matrix& m, int pos, Matrix& out) {
-    if (!NeedSquare(m, "inv", pos)) return false;
+bool Inverse(Evaluator& ev, const Matrix& m, int pos, Matrix& out) {
+    if (!NeedSquare(m, "inv", pos) || !Cost(ev, Cube(m), pos)) return false;
     const Eigen::FullPivLU<Matrix> lu(m);
     if (!lu.isInvertible()) return Fail(kSingular, "Singular matrix: the inverse does not exist" + Where(pos));
     out = lu.inverse();
@@ -47,16 +56,17 @@ bool Inverse(const Matrix& m, int pos, Matrix& out) {
 
 bool IsVector(const Matrix& m) { return m.rows() == 1 || m.cols() == 1; }
 
-bool MatrixPower(const Matrix& m, double e, int pos, Matrix& out) {
+bool MatrixPower(Evaluator& ev, const Matrix& m, double e, int pos, Matrix& out) {
     if (!NeedSquare(m, "'^'", pos)) return false;
     if (std::floor(e) != e || std::fabs(e) > std::numeric_limits<int>::max()) {
         return Fail(kDomain, "Domain error: a matrix power needs an integer exponent" + Where(pos));
     }
     Matrix base = m;
-    if (e < 0 && !Inverse(m, pos, base)) return false;
+    if (e < 0 && !Inverse(ev, m, pos, base)) return false;
     auto n = static_cast<long long>(std::fabs(e));
     out = Matrix::Identity(m.rows(), m.cols());
     while (n > 0) {
+        if (!Cost(ev, 2 * Cube(m), pos)) return false;
         if (n & 1) out = out * base;
         n >>= 1;
         if (n > 0) base = base * base;
@@ -74,7 +84,8 @@ double Determinant(const Matrix& m) {
 
 }  // namespace
 
-bool MatrixNegate(Evaluator& ev, Value& v) {
+bool MatrixNegate(Evaluator& ev, Value& v, int pos) {
+    if (!Cost(ev, static_cast<double>(ev.MatrixOf(v).size()), pos)) return false;
     Matrix r = -ev.MatrixOf(v);
     v = ev.Hold(std::move(r));
     return true;
@@ -86,6 +97,7 @@ bool MatrixArithmetic(Evaluator& ev, Op op, int pos, Value& l, const Value& r) {
     if (l.IsNumber() || r.IsNumber()) {
         const double k = l.IsNumber() ? l.num : r.num;
         const Matrix& m = ev.MatrixOf(l.IsNumber() ? r : l);
+        if (!Cost(ev, static_cast<double>(m.size()), pos)) return false;
         switch (op) {
             case Op::Mul:
                 res = m * k;
@@ -100,7 +112,7 @@ bool MatrixArithmetic(Evaluator& ev, Op op, int pos, Value& l, const Value& r) {
                 break;
             case Op::Pow:
                 if (!r.IsNumber()) return ShapeError("The exponent of '^' must be a number, got a " + Size(m) + " matrix", pos);
-                if (!MatrixPower(m, k, pos, res)) return false;
+                if (!MatrixPower(ev, m, k, pos, res)) return false;
                 opText = "'^'";
                 break;
             default:
@@ -112,6 +124,7 @@ bool MatrixArithmetic(Evaluator& ev, Op op, int pos, Value& l, const Value& r) {
     }
     const Matrix& a = ev.MatrixOf(l);
     const Matrix& b = ev.MatrixOf(r);
+    if (!Cost(ev, op == Op::Mul ? ProductCost(a, b) : static_cast<double>(a.size()), pos)) return false;
     switch (op) {
         case Op::Add:
         case Op::Sub:
@@ -138,13 +151,17 @@ bool MatrixFunction(Evaluator& ev, const Builtin& b, int pos, const Value* args,
         }
     }
     const Matrix& m = ev.MatrixOf(args[0]);
+    const bool decomposes = b.matrixFn == MatrixFn::Det || b.matrixFn == MatrixFn::Inv || b.matrixFn == MatrixFn::Solve;
+    if (!Cost(ev, decomposes ? std::max(Cube(m), static_cast<double>(m.size())) : static_cast<double>(m.size()), pos)) {
+        return false;
+    }
     switch (b.matrixFn) {
         case MatrixFn::Det:
             if (!NeedSquare(m, b.name, pos)) return false;
             return KeepNumber(Determinant(m), b.name, pos, out);
         case MatrixFn::Inv: {
             Matrix r;
-            if (!Inverse(m, pos, r)) return false;
+            if (!Inverse(ev, m, pos, r)) return false;
             return Keep(ev, std::move(r), b.name, pos, out);
         }
         case MatrixFn::Trn:

@@ -8,7 +8,11 @@
 
 namespace kalvex {
 
-bool MatrixNegate(Evaluator& ev, Value& v);
+// Steps of work counted for one multiply-add of matrix arithmetic (Eigen's
+// loops are much faster than the evaluator's instructions).
+constexpr double kFlopStep = 0.25;
+
+bool MatrixNegate(Evaluator& ev, Value& v, int pos);
 // l op r where at least one side is a matrix; the result replaces l.
 bool MatrixArithmetic(Evaluator& ev, Op op, int pos, Value& l, const Value& r);
 // det, inv, trn, trace, solve, dot, cross, norm. out may alias args[0].

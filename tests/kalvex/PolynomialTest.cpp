@@ -1,9 +1,56 @@
+#include <boost/multiprecision/cpp_int.hpp>
+#include <charconv>
 #include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "KalvexTestSupport.h"
 
 namespace {
+
+using boost::multiprecision::cpp_int;
+
+// A polynomial with exact decimal coefficients: c[k] / 10^scale of x^k.
+struct Decimal {
+    std::vector<cpp_int> c;
+    unsigned scale = 0;
+};
+
+// Multiplies p by (x - root / 10^places).
+void TimesLinear(Decimal& p, long root, unsigned places) {
+    const cpp_int unit = boost::multiprecision::pow(cpp_int(10), places);
+    std::vector<cpp_int> r(p.c.size() + 1);
+    for (std::size_t k = 0; k < p.c.size(); ++k) {
+        r[k + 1] += p.c[k] * unit;
+        r[k] -= p.c[k] * root;
+    }
+    p.c = std::move(r);
+    p.scale += places;
+}
+
+std::string DecimalText(const cpp_int& n, unsigned scale) {
+    std::string digits = cpp_int(abs(n)).str();
+    if (digits.size() <= scale) digits.insert(0, scale - digits.size() + 1, '0');
+    if (scale > 0) digits.insert(digits.size() - scale, ".");
+    return (n < 0 ? "-" : "") + digits;
+}
+
+// The polynomial written out: "c_n*x^n + c_(n-1)*x^(n-1) + ...".
+std::string Expanded(const Decimal& p) {
+    std::string t;
+    for (std::size_t k = p.c.size(); k-- > 0;) {
+        if (p.c[k] == 0) continue;
+        t += (t.empty() ? "" : " + ") + DecimalText(p.c[k], p.scale) + "*x^" + std::to_string(k);
+    }
+    return t;
+}
+
+Decimal Product(const std::vector<std::pair<long, unsigned>>& roots) {
+    Decimal p{{1}, 0};
+    for (const auto& [root, places] : roots) TimesLinear(p, root, places);
+    return p;
+}
 
 double Solve(const char* poly, const char* var = "") { return dSolve(poly, var); }
 
@@ -34,6 +81,32 @@ TEST_F(KalvexTest, SolveGivesTheSmallestRealRoot) {
         EXPECT_NEAR(r, c.root, c.tol) << c.poly;
     }
     EXPECT_NEAR(Solve("x^3 - 6x^2 + 11x - 6"), 1, 1e-12);
+}
+
+// A multiple root written out expanded is found to full precision, whatever
+// its multiplicity: the polynomial is split exactly into square-free factors.
+TEST_F(KalvexTest, SolveMultipleRootsOfExpandedPolynomials) {
+    const struct {
+        std::vector<std::pair<long, unsigned>> roots;  // root / 10^places, repeated as often as it occurs
+        double root;
+        double tolerance;
+    } cases[] = {
+        {std::vector<std::pair<long, unsigned>>(6, {15, 1}), 1.5, 1e-9},                                 // (x-1.5)^6
+        {{{1, 1}, {1, 1}, {1, 1}, {1, 1}, {-2, 0}}, -2, 1e-9},                                         // (x-0.1)^4 (x+2)
+        {{{-1, 1}, {-1, 1}, {-1, 1}, {-1, 1}, {2, 0}}, -0.1, 1e-9},                                   // (x+0.1)^4 (x-2)
+        {{{5, 1}, {5, 1}, {25, 1}, {25, 1}, {25, 1}, {-3, 0}, {-3, 0}, {-3, 0}}, -3, 1e-9},
+        {{{-125, 3}, {-125, 3}, {-125, 3}, {7, 0}, {7, 0}}, -0.125, 1e-9},
+    };
+    for (const auto& c : cases) {
+        const std::string text = Expanded(Product(c.roots));
+        EXPECT_NEAR(Solve(text.c_str()), c.root, c.tolerance) << text;
+        EXPECT_EQ(GetE_Error(), -1) << text;
+    }
+    for (int k = 1; k <= 200; k += k < 12 ? 1 : 17) {  // up to the degree limit
+        const std::string text = Expanded(Product(std::vector<std::pair<long, unsigned>>(k, {1, 0})));
+        EXPECT_NEAR(Solve(text.c_str()), 1, 1e-12) << "(x-1)^" << k;
+        EXPECT_EQ(GetE_Error(), -1) << k;
+    }
 }
 
 TEST_F(KalvexTest, SolveOfDegreeTen) {
@@ -116,6 +189,49 @@ TEST_F(KalvexTest, DerivativeTextParsesBackAndAgrees) {
     for (double x : {-2.0, 0.0, 0.5, 3.0}) {
         const std::string at = std::to_string(x);
         EXPECT_NEAR(Eval("d(" + at + ")").value, Eval("9*(" + at + ")^2 - 2").value, 1e-12);
+    }
+}
+
+// The derivative text reads back, in the library and as plain numbers, to the
+// derivative of the exact polynomial, its coefficients rounded once.
+TEST_F(KalvexTest, DerivativeTextRoundTripsOnRandomPolynomials) {
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<long> mantissa(-999999, 999999);
+    std::uniform_int_distribution<unsigned> places(0, 9);
+    std::uniform_int_distribution<int> degree(1, 40);
+    for (int round = 0; round < 200; ++round) {
+        const int n = degree(random);
+        Decimal p{std::vector<cpp_int>(static_cast<std::size_t>(n) + 1), places(random)};
+        for (cpp_int& c : p.c) c = mantissa(random);
+        Decimal d{std::vector<cpp_int>(p.c.size() - 1), p.scale};
+        for (std::size_t k = 1; k < p.c.size(); ++k) d.c[k - 1] = p.c[k] * static_cast<long>(k);
+        const std::string exact = Expanded(d);
+        const std::string text = lPoly_dydx(Expanded(p).c_str(), "");
+        ASSERT_EQ(GetE_Error(), -1) << Expanded(p);
+        // Read back by the library: the difference to the exact derivative is zero.
+        dSolve(("(" + text + ") - (" + (exact.empty() ? "0" : exact) + ")").c_str(), "x");
+        EXPECT_EQ(LastDescription(), "No real root: the polynomial is zero, every number is a root") << text;
+        // Read back as numbers: each term is the nearest double of its exact coefficient.
+        std::size_t at = 0;
+        for (std::size_t k = d.c.size(); k-- > 0;) {
+            if (d.c[k] == 0) continue;
+            double coefficient = 0;
+            const char* first = text.data() + at + (text.compare(at, 3, " + ") == 0 || text.compare(at, 3, " - ") == 0 ? 3 : 0);
+            const auto [end, ec] = std::from_chars(first + (*first == '-' ? 1 : 0), text.data() + text.size(), coefficient);
+            ASSERT_EQ(ec, std::errc()) << text;
+            const bool negative = text[at] == '-' || text.compare(at, 3, " - ") == 0;
+            EXPECT_EQ(negative ? -coefficient : coefficient, std::stod(DecimalText(d.c[k], d.scale))) << text;
+            at = text.find_first_of("+-", static_cast<std::size_t>(end - text.data()) + 1);
+            at = at == std::string::npos ? text.size() : at - 1;
+        }
+    }
+}
+
+TEST_F(KalvexTest, DerivativeOverflowIsAnError) {
+    for (const char* poly : {"-1e308*x^3", "1e308*x^2 + x", "(1e200*x)^2"}) {
+        EXPECT_STREQ(lPoly_dydx(poly, ""), "") << poly;
+        EXPECT_EQ(GetE_Error(), kOutOfRange) << poly;
+        EXPECT_EQ(LastDescription(), "Number out of range: a coefficient of the derivative is too large");
     }
 }
 
