@@ -1,7 +1,10 @@
 #include "Integration.h"
 
 #include <boost/math/quadrature/gauss_kronrod.hpp>
+#include <boost/math/quadrature/tanh_sinh.hpp>
 #include <cmath>
+#include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "Engine.h"
@@ -60,6 +63,52 @@ double Composite(Integrand& f, double a, double b, int n, bool trap) {
     return h / 3 * (ends + 4 * odd + 2 * even);
 }
 
+// What an adaptive rule gives: the value, its error estimate and the
+// integral of |f|, to which the estimate is compared.
+struct Estimate {
+    double value = 0;
+    double error = INFINITY;
+    double l1 = 0;
+
+    bool Converged() const { return error <= kAdaptiveTolerance * l1 || error == 0; }
+};
+
+// Over a finite interval: tanh-sinh first, which copes with singularities at
+// the ends; where its estimate misses the tolerance (a kink or a jump inside
+// the interval) adaptive Gauss-Kronrod, and the better of the two.
+Estimate FiniteInterval(Integrand& f, double a, double b) {
+    const auto g = [&f](double x) { return f(x); };
+    Estimate e;
+    e.value = boost::math::quadrature::tanh_sinh<double>().integrate(g, a, b, kAdaptiveTolerance / 100, &e.error, &e.l1);
+    if (e.Converged() || f.Failed()) return e;
+    Estimate k;
+    k.value = boost::math::quadrature::gauss_kronrod<double, 61>::integrate(g, a, b, 30, kAdaptiveTolerance / 100,
+                                                                           &k.error, &k.l1);
+    return k.error < e.error ? k : e;
+}
+
+bool Adaptive(Integrand& f, double a, double b, double& result) {
+    const bool reversed = a > b;
+    if (reversed) std::swap(a, b);
+    Estimate e;
+    try {
+        e = FiniteInterval(f, a, b);
+    } catch (const std::exception&) {
+        // The rules give up on values they cannot use: the estimate stays infinite.
+    }
+    if (f.Failed()) return false;
+    if (!e.Converged() || !std::isfinite(e.value)) {
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "Integral did not converge: the error estimate %.3g is above %.0e of the integral of |f| "
+                      "(%.3g); the integral may not exist",
+                      e.error, kAdaptiveTolerance, e.l1);
+        return Fail(kNotConverged, text);
+    }
+    result = reversed ? -e.value : e.value;
+    return true;
+}
+
 }  // namespace
 
 bool IntegrateText(std::string_view text, double a, double b, int n, bool trap, std::string_view var,
@@ -76,16 +125,13 @@ bool IntegrateText(std::string_view text, double a, double b, int n, bool trap, 
     if (!CompileInOneVariable(text, var, "function to integrate", code, chosen)) return false;
     Integrand f(code);
     double r = 0.0;
+    bool ok = true;
     if (a != b) {
-        if (n > 0) {
-            r = Composite(f, a, b, n, trap);
-        } else {
-            r = boost::math::quadrature::gauss_kronrod<double, 61>::integrate(
-                [&f](double x) { return f(x); }, a, b, 15, 1e-15);
-        }
+        if (n > 0) r = Composite(f, a, b, n, trap);
+        else ok = Adaptive(f, a, b, r);
     }
     TheEvaluator().Reset();
-    if (f.Failed()) return false;
+    if (!ok || f.Failed()) return false;
     if (!std::isfinite(r)) return Fail(kOutOfRange, "Number out of range: the integral is too large or undefined");
     result = r;
     return true;

@@ -32,6 +32,39 @@ TEST_F(KalvexTest, IntegrationDetails) {
     EXPECT_NEAR(Integral("sq(x)", 0, 3, 0, 0, "X"), 9, 1e-13);
 }
 
+// Adaptive integration (n = 0) to near full precision, singular ends and
+// kinks included, or an error when it cannot vouch for the value.
+TEST_F(KalvexTest, AdaptiveIntegralsAgainstTheirExactValues) {
+    const double pi = std::numbers::pi;
+    const struct {
+        const char* f;
+        double a;
+        double b;
+        double exact;
+        double tolerance;
+    } cases[] = {
+        {"1/sqrt(x)", 0, 1, 2, 1e-12},
+        {"ln(x)", 0, 1, -1, 1e-12},
+        {"ln(x)", 1, 0, 1, 1e-12},
+        {"x^-0.9", 0, 1, 10, 1e-9},
+        {"sqrt(1 - x^2)", -1, 1, pi / 2, 1e-12},
+        {"ln(sin(x))", 0, pi / 2, -pi / 2 * std::log(2.0), 1e-12},
+        {"abs(x - 0.3)", 0, 1, 0.29, 1e-12},
+        {"exp(-x^2)", -10, 10, std::sqrt(pi), 1e-12},
+    };
+    for (const auto& c : cases) {
+        EXPECT_NEAR(Integral(c.f, c.a, c.b, 0, 0), c.exact, c.tolerance) << c.f;
+        EXPECT_EQ(GetE_Error(), -1) << c.f << ": " << LastDescription();
+    }
+    for (const char* divergent : {"1/x", "x^-0.999", "1/x^2", "sin(1/x)/x"}) {
+        EXPECT_EQ(Integral(divergent, 0, 1, 0, 0), 0) << divergent;
+        EXPECT_NE(GetE_Error(), -1) << divergent;
+    }
+    EXPECT_EQ(Integral("x^-0.999", 0, 1, 0, 0), 0);
+    EXPECT_EQ(GetE_Error(), kNotConverged);
+    EXPECT_TRUE(LastDescription().starts_with("Integral did not converge: the error estimate ")) << LastDescription();
+}
+
 struct IntegralError {
     const char* f;
     double a;
