@@ -145,7 +145,7 @@ bool Evaluator::CallBuiltin(const Instr& in, Value* args, Value& out) {
 }
 
 bool Evaluator::Run(const Code& code, const Value* params, Value& out) {
-    if (!Spend(static_cast<double>(code.instrs.size()), 0)) return false;
+    if (!Spend(kRunSteps + static_cast<double>(code.instrs.size()), 0)) return false;
     const std::size_t baseIndex = top_;
     const std::size_t need = baseIndex + static_cast<std::size_t>(code.maxStack) + 1;
     if (stack_.size() < need) stack_.resize(need);
@@ -182,7 +182,7 @@ bool Evaluator::Run(const Code& code, const Value* params, Value& out) {
                     const std::string& name = code.names[static_cast<std::size_t>(in.a)];
                     const Matrix* m = TheStore().FindMatrix(name);
                     if (!m) return Fail(kUnknownMatrix, "Unknown matrix '[" + name + "]'" + Where(in.pos));
-                    if (!Spend(static_cast<double>(m->size()) * kFlopStep, in.pos)) return false;
+                    if (!Spend(static_cast<double>(m->size()) * kHeldStep, in.pos)) return false;
                     v = Hold(*m);
                 }
                 reseat(depth);

@@ -12,11 +12,14 @@ namespace kalvex {
 constexpr int kMaxCallDepth = 100;  // nested calls of user functions and formulas
 
 // The work one operation of the library may do, in steps: one step is an
-// instruction run or a multiply-add of matrix arithmetic. It bounds the time
-// of any statement (a few seconds), whatever its text asks for.
-constexpr double kMaxWork = 4e9;
+// instruction run (a few nanoseconds). It bounds the time of any statement
+// to a few seconds, whatever its text asks for.
+constexpr double kMaxWork = 1e9;
+// Steps counted for starting an evaluation (a call of a user function, a
+// sample of an integral) besides its instructions.
+constexpr double kRunSteps = 32;
 // Steps counted for one product of exact polynomial coefficients.
-constexpr double kRationalStep = 200;
+constexpr double kRationalStep = 2000;
 
 class Evaluator {
 public:

@@ -21,6 +21,7 @@ bool Mismatch(const char* op, const Matrix& a, const Matrix& b, int pos) {
 // Stores a computed matrix as the value v after checking it is finite.
 bool Keep(Evaluator& ev, Matrix m, const char* what, int pos, Value& v) {
     if (!m.allFinite()) return OutOfRange(what, pos);
+    if (!ev.Spend(static_cast<double>(m.size()) * kHeldStep, pos)) return false;
     v = ev.Hold(std::move(m));
     return true;
 }
@@ -84,12 +85,7 @@ double Determinant(const Matrix& m) {
 
 }  // namespace
 
-bool MatrixNegate(Evaluator& ev, Value& v, int pos) {
-    if (!Cost(ev, static_cast<double>(ev.MatrixOf(v).size()), pos)) return false;
-    Matrix r = -ev.MatrixOf(v);
-    v = ev.Hold(std::move(r));
-    return true;
-}
+bool MatrixNegate(Evaluator& ev, Value& v, int pos) { return Keep(ev, -ev.MatrixOf(v), "'-'", pos, v); }
 
 bool MatrixArithmetic(Evaluator& ev, Op op, int pos, Value& l, const Value& r) {
     Matrix res;

@@ -11,6 +11,9 @@ namespace kalvex {
 // Steps of work counted for one multiply-add of matrix arithmetic (Eigen's
 // loops are much faster than the evaluator's instructions).
 constexpr double kFlopStep = 0.25;
+// Steps counted per element of every matrix the evaluator holds during one
+// operation: it bounds the memory of an operation to about 500 MB.
+constexpr double kHeldStep = 16;
 
 bool MatrixNegate(Evaluator& ev, Value& v, int pos);
 // l op r where at least one side is a matrix; the result replaces l.

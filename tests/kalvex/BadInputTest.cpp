@@ -1,3 +1,4 @@
+#include <functional>
 #include <string>
 
 #include "KalvexTestSupport.h"
@@ -94,6 +95,35 @@ TEST_F(KalvexTest, ErrorsDoNotLeakIntoLaterOperations) {
         Integrate("exp(1000*x)", 0, 1, 10, 1, "", &integral);
         EXPECT_EQ(GetE_Error(), kOutOfRange) << c.failing;
     }
+}
+
+// Work a text can ask for without bound ends in an error that names the
+// limit, after about a second, and the library stays usable.
+TEST_F(KalvexTest, UnboundedWorkEndsInTheWorkLimit) {
+    std::string integrand;
+    for (int i = 0; i < 14000; ++i) integrand += "+x*" + std::to_string(i % 7);
+    SetVarFunct("f0(x)", "x", 1);
+    for (int k = 1; k <= 60; ++k) {
+        SetVarFunct(("f" + std::to_string(k) + "(x)").c_str(),
+                    ("f" + std::to_string(k - 1) + "(x) + f" + std::to_string(k - 1) + "(x)").c_str(), 1);
+    }
+    SetStrMatrix(("[B]; 300; 300" + Repeat("; 1", 300 * 300)).c_str(), 0, 1);
+    const std::function<void()> cases[] = {
+        [&] { double r; Integrate(integrand.c_str(), 0, 1, 100000000, 0, "x", &r); },
+        [] { double r; e_eval("f60(1)", &r, 1); },
+        [] { double r; e_eval(("[B]" + Repeat(" + [B]", 1000)).c_str(), &r, 1); },  // memory as well as time
+        [] { dSolve(("x" + Repeat(" + (x + 1/3)^100*(x - 1/7)^100", 3000)).c_str(), "x"); },
+    };
+    for (const auto& run : cases) {
+        run();
+        EXPECT_EQ(GetE_Error(), kWorkLimit);
+        EXPECT_TRUE(LastDescription().starts_with("Work limit exceeded: the operation needs more than 1000000000 steps"))
+            << LastDescription();
+        ExpectRecovered();
+    }
+    double r = 0;
+    e_eval("f20(1)", &r, 1);
+    EXPECT_EQ(r, 1 << 20);
 }
 
 TEST_F(KalvexTest, RecursiveDefinitionsEndInAnError) {
