@@ -82,7 +82,7 @@ Estimate FiniteInterval(Integrand& f, double a, double b) {
     e.value = boost::math::quadrature::tanh_sinh<double>().integrate(g, a, b, kAdaptiveTolerance / 100, &e.error, &e.l1);
     if (e.Converged() || f.Failed()) return e;
     Estimate k;
-    k.value = boost::math::quadrature::gauss_kronrod<double, 61>::integrate(g, a, b, 30, kAdaptiveTolerance / 100,
+    k.value = boost::math::quadrature::gauss_kronrod<double, 61>::integrate(g, a, b, 20, kAdaptiveTolerance / 100,
                                                                            &k.error, &k.l1);
     return k.error < e.error ? k : e;
 }

@@ -170,14 +170,24 @@ private:
         }
     }
 
+    // Only products of non-zero coefficients are made (and counted), so that
+    // powers of the variable cost next to nothing.
     bool Multiply(const ExactPoly& a, const ExactPoly& b, int pos, ExactPoly& out) {
-        if (!ev_.Spend(kRationalStep * static_cast<double>(a.size()) * static_cast<double>(b.size()), pos)) {
+        const auto nonZero = [](const ExactPoly& p) {
+            std::vector<std::size_t> at;
+            for (std::size_t k = 0; k < p.size(); ++k) {
+                if (p[k] != 0) at.push_back(k);
+            }
+            return at;
+        };
+        const std::vector<std::size_t> ia = nonZero(a);
+        const std::vector<std::size_t> ib = nonZero(b);
+        if (!ev_.Spend(kRationalStep * static_cast<double>(ia.size()) * static_cast<double>(ib.size()), pos)) {
             return false;
         }
         ExactPoly r(a.size() + b.size() - 1);
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            if (a[i] == 0) continue;
-            for (std::size_t j = 0; j < b.size(); ++j) r[i + j] += a[i] * b[j];
+        for (const std::size_t i : ia) {
+            for (const std::size_t j : ib) r[i + j] += a[i] * b[j];
         }
         Normalize(r);
         out = std::move(r);
