@@ -1,11 +1,13 @@
 # Top-level entry points. Each target installs what is missing first.
 BUILD      ?= build
 BUILD_SAN  ?= build-san
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: deps configure build run test test-sanitize bench install uninstall package clean
+.PHONY: deps configure build run test test-sanitize bench install uninstall package fuzz-build fuzz fuzz-smoke clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -40,5 +42,18 @@ uninstall: build
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
+# libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer):
+# `make fuzz` runs each for FUZZ_SECONDS, `make fuzz-smoke` for a few seconds.
+fuzz-build: deps
+	@cmake -S . -B $(BUILD_FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARA_FUZZ=ON \
+	       -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ > /dev/null
+	@cmake --build $(BUILD_FUZZ) -j $(JOBS)
+
+fuzz: fuzz-build
+	@./scripts/run-fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
+fuzz-smoke: fuzz-build
+	@./scripts/run-fuzz.sh $(BUILD_FUZZ) 5
+
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)

@@ -5,7 +5,7 @@ set -e
 PACKAGES="g++ cmake make pkg-config libfltk1.3-dev libjpeg62-turbo-dev libpng-dev libeigen3-dev
 libboost-math-dev libxfixes-dev libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev bc
 xvfb xauth xclip xdotool x11-utils x11-apps imagemagick fonts-dejavu-core fluid
-dpkg-dev file man-db groff-base vim-tiny openbox"
+dpkg-dev file man-db groff-base vim-tiny openbox clang libclang-rt-14-dev"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
