@@ -80,6 +80,16 @@ Rational NumberAt(std::string_view text, double asDouble) {
     return scale >= 0 ? Rational(mantissa) * power : Rational(mantissa) / power;
 }
 
+// The size of the largest coefficient in 64-bit words: a product of two
+// coefficients, reduced to lowest terms, costs more the longer they are.
+double Words(const ExactPoly& p) {
+    std::size_t bits = 0;
+    for (const Rational& c : p) {
+        if (c != 0) bits = std::max<std::size_t>(bits, msb(abs(numerator(c))) + msb(denominator(c)));
+    }
+    return 1.0 + static_cast<double>(bits / 64);
+}
+
 class Expander {
 public:
     Expander(std::string_view text, Evaluator& ev) : text_(text), ev_(ev) {}
@@ -182,9 +192,8 @@ private:
         };
         const std::vector<std::size_t> ia = nonZero(a);
         const std::vector<std::size_t> ib = nonZero(b);
-        if (!ev_.Spend(kRationalStep * static_cast<double>(ia.size()) * static_cast<double>(ib.size()), pos)) {
-            return false;
-        }
+        const double products = static_cast<double>(ia.size()) * static_cast<double>(ib.size());
+        if (!ev_.Spend(kRationalStep * products * (Words(a) + Words(b)) / 2, pos)) return false;
         ExactPoly r(a.size() + b.size() - 1);
         for (const std::size_t i : ia) {
             for (const std::size_t j : ib) r[i + j] += a[i] * b[j];
