@@ -20,6 +20,12 @@ bool Fail(int code, std::string description) {
     return false;
 }
 
+std::string Where(int pos) { return " at position " + std::to_string(pos); }
+
+bool SyntaxError(int pos, const std::string& what) {
+    return Fail(kSyntax, "Syntax error" + Where(pos) + ": " + what);
+}
+
 bool ErrorPending() { return g_code != kNoError; }
 
 void AddContext(const std::string& prefix) {

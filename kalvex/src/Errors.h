@@ -39,6 +39,10 @@ void ClearError();
 // Always returns false, so that failing paths can write `return Fail(...)`.
 bool Fail(int code, std::string description);
 bool ErrorPending();
+// " at position " + pos: where an error description names its place.
+std::string Where(int pos);
+// Fail(kSyntax, "Syntax error at position " + pos + ": " + what).
+bool SyntaxError(int pos, const std::string& what);
 // Puts prefix in front of the pending error's description (say, which value
 // of a matrix spec failed).
 void AddContext(const std::string& prefix);

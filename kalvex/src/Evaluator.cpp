@@ -10,8 +10,6 @@
 
 namespace kalvex {
 
-std::string Where(int pos) { return " at position " + std::to_string(pos); }
-
 bool OutOfRange(const char* what, int pos) {
     return Fail(kOutOfRange, std::string("Number out of range: the result of ") + what + Where(pos) +
                                  " is too large or undefined");

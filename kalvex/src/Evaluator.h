@@ -69,7 +69,6 @@ private:
 };
 
 // Error helpers shared by the evaluator and the matrix routines.
-std::string Where(int pos);
 bool OutOfRange(const char* what, int pos);
 // a^b with the domain checks of the language.
 bool NumberPower(double a, double b, int pos, double& r);

@@ -34,8 +34,7 @@ std::string DescribeByte(unsigned char c) {
 // Kept out of line, so that the common paths of the lexer stay small.
 [[gnu::cold, gnu::noinline]] void UnexpectedByte(Token& t, char c) {
     t.type = Tok::Bad;
-    Fail(kSyntax, "Syntax error at position " + std::to_string(t.pos) + ": unexpected " +
-                      DescribeByte(static_cast<unsigned char>(c)));
+    SyntaxError(t.pos, "unexpected " + DescribeByte(static_cast<unsigned char>(c)));
 }
 
 }  // namespace
@@ -95,8 +94,7 @@ void Lexer::ConvertNumber(Token& t) {
         t.num = 0.0;
     } else if (res.ec != std::errc() || res.ptr != t.text.data() + t.text.size()) {
         t.type = Tok::Bad;
-        Fail(kSyntax, "Syntax error at position " + std::to_string(t.pos) + ": malformed number '" +
-                          std::string(t.text) + "'");
+        SyntaxError(t.pos, "malformed number '" + std::string(t.text) + "'");
     }
     return;
 }

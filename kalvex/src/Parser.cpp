@@ -11,8 +11,6 @@ namespace kalvex {
 
 namespace {
 
-std::string Where(int pos) { return " at position " + std::to_string(pos); }
-
 std::string Describe(const Token& t) {
     if (t.type == Tok::End) return "end of expression";
     std::string s = "'";
@@ -40,14 +38,12 @@ private:
     }
 
     bool Unexpected() {
-        return Fail(kSyntax, "Syntax error at position " + std::to_string(tok_.pos) + ": unexpected " +
-                                 Describe(tok_));
+        return SyntaxError(tok_.pos, "unexpected " + Describe(tok_));
     }
 
     bool Expect(Tok type, const char* what) {
         if (tok_.type != type) {
-            return Fail(kSyntax, "Syntax error at position " + std::to_string(tok_.pos) + ": expected " +
-                                     what + ", found " + Describe(tok_));
+            return SyntaxError(tok_.pos, std::string("expected ") + what + ", found " + Describe(tok_));
         }
         return Advance();
     }
@@ -166,8 +162,7 @@ private:
             case Tok::LBracket: {
                 if (!Advance()) return false;
                 if (tok_.type != Tok::Name) {
-                    return Fail(kSyntax, "Syntax error at position " + std::to_string(tok_.pos) +
-                                             ": expected a matrix name after '[', found " + Describe(tok_));
+                    return SyntaxError(tok_.pos, "expected a matrix name after '[', found " + Describe(tok_));
                 }
                 Emit(Op::Mat, t.pos, 1, AddName(ToLower(tok_.text)));
                 return Advance() && Expect(Tok::RBracket, "']'");
