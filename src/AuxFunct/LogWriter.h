@@ -18,3 +18,9 @@ struct LogState {
 // opened, 0 otherwise.
 int WriteLogLine(LogState& log, const std::string& text, int enable, const std::string& fileName,
                  int position, int reset);
+
+// The common case: a status line, logged when logging is on (enable non-zero
+// switches it on), with no file name to offer and no reset.
+inline int LogLine(LogState& log, const std::string& text, int enable = 0) {
+    return WriteLogLine(log, text, enable, "", 0, 0);
+}

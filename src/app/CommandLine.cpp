@@ -72,7 +72,7 @@ struct Parser {
         opt.AppendF = 0;
         opt.lineCorrection = 0;
         opt.lineCorrectionF = 0;
-        WriteLogLine(log, "      Reset EqParser and all command variables and string", opt.logF, "", 0, 0);
+        LogLine(log, "      Reset EqParser and all command variables and string", opt.logF);
     }
 
     // Acts on a token whose two-letter key names an option; false when none does.

@@ -19,8 +19,6 @@
 
 namespace {
 
-void Log(ProcessState& ps, const std::string& text, int enable) { WriteLogLine(ps.log, text, enable, "", 0, 0); }
-
 void Note(const std::string& text) { std::fprintf(stderr, "Tessara: %s\n", text.c_str()); }
 
 // Opens the mailbox and, for /tsrv, the window. False when the process
@@ -70,7 +68,7 @@ bool RunReceivedLine(ProcessState& ps, const std::string& line) {
     FlashWindowTimes(3);
     ps.run.rerunF = 1;
     ps.run.CmdLn = line;
-    Log(ps, "      Received SendMessage with CommandLine: \"" + ps.run.CmdLn + "\"", ps.opt.logF);
+    LogLine(ps.log, "      Received SendMessage with CommandLine: \"" + ps.run.CmdLn + "\"", ps.opt.logF);
     SetResidentStatus(kWaitingStatus);
     ps.run.exitCode = 0;
     return RunCycle(ps);
@@ -85,7 +83,7 @@ bool RunClipboardText(ProcessState& ps) {
     FlashWindowTimes(3);
     ClipboardSetText("");
     run.rerunF = 1;
-    Log(ps, "      Received Clipboard data (" + std::to_string(run.clipText.size()) + " chars)", ps.opt.logF);
+    LogLine(ps.log, "      Received Clipboard data (" + std::to_string(run.clipText.size()) + " chars)", ps.opt.logF);
     SetResidentStatus(kWaitingStatus);
     run.scriptText = run.clipText;
     run.exitCode = 0;
@@ -139,7 +137,7 @@ bool HandOver(ProcessState& ps) {
 }
 
 bool StayResident(ProcessState& ps) {
-    Log(ps, ps.opt.tsrF ? "      Terminate Stay Resident..." : "      Terminate Stay Resident Visible...", 0);
+    LogLine(ps.log, ps.opt.tsrF ? "      Terminate Stay Resident..." : "      Terminate Stay Resident Visible...");
     if (!BecomeResident(ps)) return false;
     for (;;) {
         // An end asked for by a signal or a window waits behind the command

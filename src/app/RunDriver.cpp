@@ -87,6 +87,6 @@ int RunProgram(const std::vector<std::string>& args) {
 
     if (RunCycle(ps)) return ps.run.exitCode;
     if ((ps.opt.tsrF || ps.opt.tsrvF) && StayResident(ps)) return ps.run.exitCode;
-    WriteLogLine(ps.log, "Program End. Exit code: " + std::to_string(ps.run.exitCode), ps.opt.logF, "", 0, 0);
+    LogLine(ps.log, "Program End. Exit code: " + std::to_string(ps.run.exitCode), ps.opt.logF);
     return ps.run.exitCode;
 }

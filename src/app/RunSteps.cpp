@@ -28,19 +28,17 @@ std::string RunTimeText() {
     return text;
 }
 
-void Log(ProcessState& ps, const std::string& text, int enable) { WriteLogLine(ps.log, text, enable, "", 0, 0); }
-
 void WriteLogBlock(ProcessState& ps) {
     const OptionState& opt = ps.opt;
     WriteLogLine(ps.log, GetAboutText(true, false), opt.logF, opt.logFileN, 0, 0);
-    Log(ps, "BatchRun      : Time " + RunTimeText() + "\r\n", 0);
+    LogLine(ps.log, "BatchRun      : Time " + RunTimeText() + "\r\n");
     const std::pair<const char*, const std::string&> lines[] = {
         {"Command Line  : ", ps.run.CmdLn}, {"Input File    : ", opt.InpFN},
         {"Output File   : ", opt.OutpFN},   {"Save Plot Path: ", opt.splPath},
         {"Log File      : ", opt.logFileN},
     };
-    for (const auto& [label, value] : lines) Log(ps, label + ("\"" + value + "\""), 0);
-    Log(ps, "Current Folder: \"" + FolderPart(opt.InpFN) + "\"", 0);
+    for (const auto& [label, value] : lines) LogLine(ps.log, label + ("\"" + value + "\""));
+    LogLine(ps.log, "Current Folder: \"" + FolderPart(opt.InpFN) + "\"");
 }
 
 // A log file named like the input or the output file would truncate the
@@ -167,7 +165,7 @@ void RunAndDeliver(ProcessState& ps) {
         run.lastClipOut = run.scriptText;
     }
     ++run.runCount;
-    Log(ps, CompletionLine(run.runCount, run.rerunF != 0), 0);
+    LogLine(ps.log, CompletionLine(run.runCount, run.rerunF != 0));
     run.rerunF = 0;
 }
 
@@ -179,7 +177,7 @@ void ReportNoInput(ProcessState& ps) {
     } else {
         message += "      Program will remain resident waiting for further inputs.";
     }
-    Log(ps, message, 0);
+    LogLine(ps.log, message);
 }
 
 std::string CompletionLine(int runCount, bool received) {

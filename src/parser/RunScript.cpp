@@ -40,6 +40,6 @@ std::size_t RunScript(ScriptEnv& env, const std::string& headerText, std::string
         scriptText = std::move(run.processed);
     }
     env.exitCode = 0;
-    WriteLogLine(env.log, "      " + counters, 0, "", 0, 0);
+    LogLine(env.log, "      " + counters);
     return scriptText.size();
 }
