@@ -21,14 +21,6 @@
 
 namespace {
 
-// Runs a shell command; returns its standard output.
-std::string Shell(const std::string& command) {
-    TempDir scratch;
-    const std::string full = command + " > " + scratch.file("out") + " 2>/dev/null";
-    if (std::system(full.c_str()) != 0) return "<failed>";
-    return ReadFileBytes(scratch.file("out"));
-}
-
 // Serves window events until done() holds, for at most five seconds.
 bool ServeUntil(const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -41,14 +33,14 @@ bool ServeUntil(const std::function<bool()>& done) {
 
 // The X window of the top-level window titled title.
 std::string WindowOf(const std::string& title) {
-    std::string id = Shell("xdotool search --name '^" + title + "$'");
+    std::string id = ShellOutput("xdotool search --name '^" + title + "$'");
     while (!id.empty() && id.back() == '\n') id.pop_back();
     return id;
 }
 
 // Clicks at client pixel (x, y) of the window titled title.
 void ClickAt(const std::string& title, int x, int y) {
-    Shell("xdotool mousemove --window " + WindowOf(title) + " " + std::to_string(x) + " " + std::to_string(y) +
+    ShellOutput("xdotool mousemove --window " + WindowOf(title) + " " + std::to_string(x) + " " + std::to_string(y) +
           " click 1");
 }
 
@@ -105,7 +97,7 @@ TEST_F(PlotTest, WindowsTileAndCloseOneByOne) {
     ClickAt("aPlot #2", 357, 385); // its Close button
     EXPECT_TRUE(ServeUntil([this] { return Plot(2).windowId == 0; }));
     EXPECT_FALSE(PlotWindowRect(130, second));
-    Shell("xdotool key --window " + WindowOf("aPlot #3") + " Escape");
+    ShellOutput("xdotool key --window " + WindowOf("aPlot #3") + " Escape");
     EXPECT_TRUE(ServeUntil([this] { return Plot(3).windowId == 0; }));
     EXPECT_EQ(Plot(1).windowId, 120);
     // The next run closes the windows of this one.
@@ -139,7 +131,7 @@ TEST_F(PlotTest, ReadoutRedrawAndResize) {
     EXPECT_EQ(plots.sampleX.back(), 5);
 
     // A resize lays the controls out anew and draws the statement's range.
-    Shell("xdotool windowsize " + WindowOf("aPlot #1") + " 500 300");
+    ShellOutput("xdotool windowsize " + WindowOf("aPlot #1") + " 500 300");
     int width = 0, height = 0;
     EXPECT_TRUE(ServeUntil([&] { return PlotWindowClientSize(120, width, height) && width == 500 && height == 300; }));
     EXPECT_TRUE(ServeUntil([] { return PlotWindowImage(120).width == 500; }));
@@ -177,7 +169,7 @@ private:
 
 // "JPEG 402x425" and the like: the format and size identify reads.
 std::string FormatAndSize(const std::string& shellSource) {
-    return Shell(shellSource + " | identify -format '%m %wx%h' -");
+    return ShellOutput(shellSource + " | identify -format '%m %wx%h' -");
 }
 
 TEST(PlotScreenshots, JpegFilesAndTheClipboardPictureIncludeTheFrame) {
@@ -201,7 +193,7 @@ TEST(PlotScreenshots, JpegFilesAndTheClipboardPictureIncludeTheFrame) {
     // Without a path the picture goes to the clipboard only.
     std::filesystem::remove(dir.file("aPlotNr_01.jpg"));
     std::filesystem::remove(dir.file("aPlotNr_02.jpg"));
-    Shell("printf text | xclip -selection clipboard -i");
+    ShellOutput("printf text | xclip -selection clipboard -i");
     r = RunTessara(dir, {"/i", "a.kvx", "/o", "out.kvx", "/spl"}, options);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_FALSE(FileExists(dir.file("aPlotNr_01.jpg")));

@@ -16,18 +16,6 @@
 
 namespace {
 
-// Standard output of a shell command.
-std::string Shell(const std::string& command) {
-    std::string output;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return output;
-    char chunk[4096];
-    std::size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) output.append(chunk, count);
-    ::pclose(pipe);
-    return output;
-}
-
 std::string Trimmed(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
     return text;

@@ -8,17 +8,6 @@
 #include <cstdio>
 #include <thread>
 
-std::string Shell(const std::string& command) {
-    std::string output;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return output;
-    char chunk[4096];
-    std::size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) output.append(chunk, count);
-    ::pclose(pipe);
-    return output;
-}
-
 std::string FindWindowCommand(const std::string& title) {
     return "timeout 10 xdotool search --sync --onlyvisible --name '^" + title + "$' | head -n 1";
 }

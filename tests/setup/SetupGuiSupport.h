@@ -6,8 +6,7 @@
 
 #include <string>
 
-// Standard output of a shell command.
-std::string Shell(const std::string& command);
+#include "RunTessara.h"
 
 // A shell command that prints the id of the visible window titled title,
 // waiting up to ten seconds for it.

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -38,6 +39,17 @@ std::string TempDir::file(const std::string& name) const { return path_ + "/" + 
 
 std::string TessaraBinary() { return TESSARA_BIN; }
 std::string BinaryFolder() { return fs::path(TESSARA_BIN).parent_path().string(); }
+
+std::string Shell(const std::string& command) {
+    std::string output;
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return output;
+    char chunk[4096];
+    std::size_t count = 0;
+    while ((count = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) output.append(chunk, count);
+    ::pclose(pipe);
+    return output;
+}
 
 std::string ShellOutput(const std::string& command, const std::string& input) {
     TempDir scratch;

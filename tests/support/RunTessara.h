@@ -67,6 +67,9 @@ int WaitForExit(Background& process, int timeoutMs);
 // Waits up to timeoutMs for test to hold, checking every 5 ms.
 bool WaitUntil(const std::function<bool()>& test, int timeoutMs);
 
+// The standard output of a shell command, whatever its exit status.
+std::string Shell(const std::string& command);
+
 // Runs a shell command with input on its standard input; returns its
 // standard output, or "<failed>" when it did not succeed.
 std::string ShellOutput(const std::string& command, const std::string& input = "");
