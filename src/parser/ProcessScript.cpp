@@ -14,6 +14,7 @@
 #include "parser/ScriptLines.h"
 #include "parser/Statement.h"
 #include "parser/StatementText.h"
+#include "platform/LargeBuffer.h"
 
 namespace {
 
@@ -80,6 +81,7 @@ ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env) {
     // captions, the number, the empty line); reserving that once spares
     // copying a growing text. Pages reserved but never written cost no memory.
     result.processed.reserve(scriptText.size() + lines.size() * kBlockEstimate);
+    AdviseLargeBuffer(result.processed.data(), result.processed.capacity());
     const int lineCount = static_cast<int>(std::min<std::size_t>(lines.size(), INT_MAX - 1));
     LineSelection selection(env.opt.LnsStr, env.opt.lineCorrection);
     bool slashBlock = false;

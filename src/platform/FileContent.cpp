@@ -1,4 +1,5 @@
 #include "platform/FileContent.h"
+#include "platform/LargeBuffer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -105,6 +106,8 @@ mode_t NewFileMode() {
 bool ReadToEnd(int fd, const struct stat& info, std::string& text) try {
     // The size is a first guess only: pipes report none and files may grow.
     std::size_t size = S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0;
+    text.reserve(size + 1);
+    AdviseLargeBuffer(text.data(), text.capacity());
     text.resize(size + 1);
     std::size_t done = 0;
     ssize_t got = 0;
