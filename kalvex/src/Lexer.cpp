@@ -13,14 +13,6 @@ namespace kalvex {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool IsNameStart(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-}
-
-bool IsNameChar(char c) { return IsNameStart(c) || IsDigit(c); }
-
 std::string DescribeByte(unsigned char c) {
     char buf[32];
     if (c >= 0x21 && c < 0x7f) {
@@ -46,33 +38,41 @@ void Lexer::ReadNumber(Token& t) {
     static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    constexpr int kExactDigits = 15;
-    const std::size_t start = at_;
-    std::size_t i = start;
-    const std::size_t n = text_.size();
+    constexpr std::ptrdiff_t kExactDigits = 15;
+    const char* const start = at_;
+    const char* p = at_;
     std::uint64_t mantissa = 0;
-    int digits = 0;
-    int decimals = 0;
-    const auto addDigit = [&] { mantissa = mantissa * 10 + static_cast<unsigned>(text_[i++] - '0'); };
-    for (; i < n && IsDigit(text_[i]); ++digits) addDigit();
-    if (i < n && text_[i] == '.') {
-        for (++i; i < n && IsDigit(text_[i]); ++digits, ++decimals) addDigit();
+    unsigned digit = 0;
+    while (p < end_ && (digit = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9) {
+        mantissa = mantissa * 10 + digit;
+        ++p;
+    }
+    std::ptrdiff_t digits = p - start;
+    std::ptrdiff_t decimals = 0;
+    if (p < end_ && *p == '.') {
+        const char* const fraction = ++p;
+        while (p < end_ && (digit = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9) {
+            mantissa = mantissa * 10 + digit;
+            ++p;
+        }
+        decimals = p - fraction;
+        digits += decimals;
     }
     bool exponent = false;
     // An exponent needs digits: "1e5" and "2E-3" are numbers, while in "2e"
     // or "2ex" the letter starts a name (implicit multiplication).
-    if (i < n && (text_[i] == 'e' || text_[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < n && (text_[j] == '+' || text_[j] == '-')) ++j;
-        if (j < n && IsDigit(text_[j])) {
-            while (j < n && IsDigit(text_[j])) ++j;
-            i = j;
+    if (p < end_ && (*p == 'e' || *p == 'E')) {
+        const char* q = p + 1;
+        if (q < end_ && (*q == '+' || *q == '-')) ++q;
+        if (q < end_ && HasClass(*q, kDigit)) {
+            while (q < end_ && HasClass(*q, kDigit)) ++q;
+            p = q;
             exponent = true;
         }
     }
     t.type = Tok::Number;
-    t.text = text_.substr(start, i - start);
-    at_ = i;
+    t.text = std::string_view(start, static_cast<std::size_t>(p - start));
+    at_ = p;
     if (!exponent && digits <= kExactDigits) {
         t.num = static_cast<double>(mantissa) / kPowersOfTen[decimals];
         return;
@@ -99,32 +99,9 @@ void Lexer::ConvertNumber(Token& t) {
     return;
 }
 
-void Lexer::Next(Token& t) {
-    const std::size_t n = text_.size();
-    while (at_ < n && (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\r' ||
-                       text_[at_] == '\n')) {
-        ++at_;
-    }
-    t.pos = static_cast<int>(at_) + 1;
-    if (at_ >= n) {
-        t.type = Tok::End;
-        t.text = {};
-        return;
-    }
-    const char c = text_[at_];
-    if (IsDigit(c) || (c == '.' && at_ + 1 < n && IsDigit(text_[at_ + 1]))) {
-        ReadNumber(t);
-        return;
-    }
-    if (IsNameStart(c)) {
-        std::size_t i = at_ + 1;
-        while (i < n && IsNameChar(text_[i])) ++i;
-        t.type = Tok::Name;
-        t.text = text_.substr(at_, i - at_);
-        at_ = i;
-        return;
-    }
-    const char next = at_ + 1 < n ? text_[at_ + 1] : '\0';
+void Lexer::ReadSymbol(Token& t) {
+    const char c = *at_;
+    const char next = at_ + 1 < end_ ? at_[1] : '\0';
     std::size_t len = 1;
     switch (c) {
         case '(': t.type = Tok::LParen; break;
@@ -157,7 +134,7 @@ void Lexer::Next(Token& t) {
             UnexpectedByte(t, c);
             break;
     }
-    t.text = text_.substr(at_, len);
+    t.text = std::string_view(at_, len);
     at_ += len;
 }
 

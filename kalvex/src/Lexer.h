@@ -1,6 +1,7 @@
 // Cuts expression text into tokens on demand.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace kalvex {
@@ -17,23 +18,65 @@ struct Token {
     double num = 0.0;        // value of a Number
 };
 
+// What a byte can be in expression text, as bits of one table lookup.
+enum CharClass : unsigned char {
+    kDigit = 1,
+    kNameStart = 2,
+    kNameChar = 4,
+    kBlank = 8,
+};
+
+constexpr std::array<unsigned char, 256> MakeCharClasses() {
+    std::array<unsigned char, 256> classes{};
+    for (int c = '0'; c <= '9'; ++c) classes[c] = kDigit | kNameChar;
+    for (int c = 'a'; c <= 'z'; ++c) classes[c] = kNameStart | kNameChar;
+    for (int c = 'A'; c <= 'Z'; ++c) classes[c] = kNameStart | kNameChar;
+    classes['_'] = kNameStart | kNameChar;
+    for (const int c : {' ', '\t', '\r', '\n'}) classes[c] = kBlank;
+    return classes;
+}
+
+inline constexpr std::array<unsigned char, 256> kCharClasses = MakeCharClasses();
+
+inline bool HasClass(char c, CharClass cls) { return (kCharClasses[static_cast<unsigned char>(c)] & cls) != 0; }
+
 class Lexer {
 public:
-    explicit Lexer(std::string_view text) : text_(text) {}
+    explicit Lexer(std::string_view text)
+        : begin_(text.data()), at_(text.data()), end_(text.data() + text.size()) {}
 
     // Reads the next token into t. A number that does not fit a double, or a
     // byte outside the language, gives a token of type Bad with the error
-    // raised.
-    void Next(Token& t);
+    // raised. Inline: the parser asks for every token, and numbers and
+    // names are most of them.
+    void Next(Token& t) {
+        while (at_ < end_ && HasClass(*at_, kBlank)) ++at_;
+        t.pos = static_cast<int>(at_ - begin_) + 1;
+        if (at_ == end_) {
+            t.type = Tok::End;
+            t.text = {};
+        } else if (HasClass(*at_, kDigit) || (*at_ == '.' && at_ + 1 < end_ && HasClass(at_[1], kDigit))) {
+            ReadNumber(t);
+        } else if (HasClass(*at_, kNameStart)) {
+            const char* start = at_;
+            while (++at_ < end_ && HasClass(*at_, kNameChar)) {}
+            t.type = Tok::Name;
+            t.text = std::string_view(start, static_cast<std::size_t>(at_ - start));
+        } else {
+            ReadSymbol(t);
+        }
+    }
 
 private:
     void ReadNumber(Token& t);
+    void ReadSymbol(Token& t);
     // The value of a number too long for the exact short path (or with an
     // exponent), with its range and syntax checked.
     [[gnu::noinline]] void ConvertNumber(Token& t);
 
-    std::string_view text_;
-    std::size_t at_ = 0;
+    const char* begin_;
+    const char* at_;
+    const char* end_;
 };
 
 }  // namespace kalvex

@@ -20,24 +20,32 @@ const double* ResultMatrix(const KalvexApi& kx, double handle, int& rows, int& c
     return kx.FindMatrix(RoundedText(handle).c_str(), 9, &rows, &cols);
 }
 
-// Evaluates expression and returns its result text: "Number = " + value, or
-// "Vector: "/"Matrix: " + the library's listing, or the counted error text.
-// An empty expression gives an empty text.
-std::string EvaluationText(StatementContext& ctx, const std::string& expression) {
-    if (expression.empty()) return {};
+// Evaluates expression and appends its result text to out: "Number = " +
+// value, or "Vector: "/"Matrix: " + the library's listing, or the counted
+// error text. An empty expression appends nothing.
+void AppendEvaluation(StatementContext& ctx, const std::string& expression, std::string& out) {
+    if (expression.empty()) return;
     const KalvexApi& kx = ctx.env.kx;
     double value = 0;
     kx.e_eval(expression.c_str(), &value, 1);
-    if (const int error = kx.GetE_Error(); error != -1) return CountedLibraryError(ctx, error);
-    if (kx.GetResultType() != 1) return NumberResult(value, ctx.env.opt.decimals);
+    if (const int error = kx.GetE_Error(); error != -1) {
+        out += CountedLibraryError(ctx, error);
+        return;
+    }
+    if (kx.GetResultType() != 1) {
+        AppendNumberResult(out, value, ctx.env.opt.decimals);
+        return;
+    }
     int rows = 0;
     int cols = 0;
     const double* elements = ResultMatrix(kx, value, rows, cols);
-    if (!elements) return CountedLibraryError(ctx, kx.GetE_Error());
+    if (!elements) {
+        out += CountedLibraryError(ctx, kx.GetE_Error());
+        return;
+    }
     const char* listing = kx.aPrint(elements, rows, cols, "String", ctx.zeroMask.c_str(), "", "");
-    std::string result = cols <= 1 ? "Vector: " : "Matrix: ";
-    if (listing) result += listing;
-    return result;
+    out += cols <= 1 ? "Vector: " : "Matrix: ";
+    if (listing) out += listing;
 }
 
 // Stores the matrix that e_eval made under name and returns "Matr = "/"Vect = " + its spec.
@@ -88,10 +96,13 @@ std::string ShowListing(const std::string& name, const double* elements, int row
 
 } // namespace
 
+// The common statement: its result goes straight into the processed text.
 void ExprStatement(StatementContext& ctx) {
-    const std::string expression(Rest(ctx));
-    const std::string result = EvaluationText(ctx, expression);
-    AppendResultBlock(ctx.processed, ctx.i, expression, kNoTarget, result);
+    std::string& expression = ctx.scratch;
+    expression.assign(Rest(ctx));
+    BeginResultBlock(ctx.processed, ctx.i, expression, kNoTarget);
+    AppendEvaluation(ctx, expression, ctx.processed);
+    EndBlock(ctx.processed);
 }
 
 void ExprFileStatement(StatementContext& ctx) {
@@ -106,7 +117,7 @@ void ExprFileStatement(StatementContext& ctx) {
         std::string_view text = expression;
         if (const auto eq = text.find('='); eq != std::string_view::npos) text = TrimView(text.substr(eq + 1));
         expression = ToLower(TrimView(text.substr(0, text.find('\''))));
-        result = EvaluationText(ctx, expression);
+        AppendEvaluation(ctx, expression, result);
     }
     if (!target.file.empty()) WriteStatementFile(ctx, target.file, result);
     AppendResultBlock(ctx.processed, ctx.i, expression, target.note, result);

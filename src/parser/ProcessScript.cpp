@@ -87,6 +87,8 @@ ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env) {
     bool slashBlock = false;
     bool bangBlock = false;
     LineHead head;
+    std::string lineText;
+    std::string scratch;
 
     for (int i = 1; i <= lineCount; ++i) {
         env.exitCode = 0;
@@ -117,10 +119,11 @@ ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env) {
         ++result.commandCount;
         StatementHandler handler = FindStatement(head.keyword);
         if (handler == nullptr) continue;
-        StatementContext ctx{env,           lines,          std::string(line), head.keyword,
-                             head.pos,      head.parenOpen, head.parenClose,   i,
-                             result.processed, result.errorCount, polyVar,     dimxBlockName,
-                             zeroMask};
+        lineText.assign(line);
+        StatementContext ctx{env,           lines,          lineText,        head.keyword,
+                             head.pos,      head.parenOpen, head.parenClose, i,
+                             result.processed, result.errorCount, polyVar,   dimxBlockName,
+                             zeroMask,      scratch};
         handler(ctx);
         // Only dimx moves the line number, and never back before its own line.
         i = std::max(ctx.i, i);

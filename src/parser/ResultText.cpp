@@ -15,20 +15,32 @@ constexpr int kMaxDecimals = 512;
 // 309 integer digits, the point and the decimals.
 constexpr std::size_t kNumberBufferSize = 1 + 309 + 1 + kMaxDecimals;
 
-// The value with the given decimals as "%.*f" writes it (to_chars is
-// specified to give the same text, and is several times faster).
-std::string FixedText(double value, int decimals) {
+// Appends the value with the given decimals as "%.*f" writes it (to_chars
+// is specified to give the same text, and is several times faster).
+void AppendFixed(std::string& out, double value, int decimals) {
     char buffer[kNumberBufferSize];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    return error == std::errc() ? std::string(buffer, end) : std::string();
+    if (error == std::errc()) out.append(buffer, end);
+}
+
+std::string FixedText(double value, int decimals) {
+    std::string text;
+    AppendFixed(text, value, decimals);
+    return text;
+}
+
+// "Ln " + i and the pieces of a block, without its end.
+void AppendBlockStart(std::string& out, int i, std::initializer_list<std::string_view> pieces) {
+    char number[16];
+    out += "Ln ";
+    out.append(number, std::to_chars(number, number + sizeof number, i).ptr);
+    for (const std::string_view piece : pieces) out += piece;
 }
 
 // "Ln " + i, the pieces, and the empty line that ends every block.
 void AppendBlock(std::string& out, int i, std::initializer_list<std::string_view> pieces) {
-    out += "Ln ";
-    out += std::to_string(i);
-    for (const std::string_view piece : pieces) out += piece;
-    out += "\r\n\r\n";
+    AppendBlockStart(out, i, pieces);
+    EndBlock(out);
 }
 
 } // namespace
@@ -43,7 +55,16 @@ std::string NumberText(double value, std::int32_t decimals) {
     return FixedText(value, DecimalCount(decimals));
 }
 
-std::string NumberResult(double value, std::int32_t decimals) { return "Number = " + NumberText(value, decimals); }
+std::string NumberResult(double value, std::int32_t decimals) {
+    std::string text;
+    AppendNumberResult(text, value, decimals);
+    return text;
+}
+
+void AppendNumberResult(std::string& out, double value, std::int32_t decimals) {
+    out += "Number = ";
+    AppendFixed(out, value, DecimalCount(decimals));
+}
 
 std::string RoundedText(double value) { return FixedText(std::nearbyint(value) + 0.0, 0); }
 
@@ -79,6 +100,12 @@ std::string LibraryErrorText(const KalvexApi& kx, int error, bool oneSpace) {
 std::string StatusErrorText(std::int32_t code) {
     return "===>  ERROR n. = " + std::to_string(code) + ": " + ErrorCodeText(code);
 }
+
+void BeginResultBlock(std::string& out, int i, std::string_view expression, std::string_view targetNote) {
+    AppendBlockStart(out, i, {": Expression = ", expression, ": ", targetNote, "\r\n       Result => "});
+}
+
+void EndBlock(std::string& out) { out += "\r\n\r\n"; }
 
 void AppendResultBlock(std::string& out, int i, std::string_view expression, std::string_view targetNote,
                        std::string_view result) {

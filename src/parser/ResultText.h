@@ -18,6 +18,8 @@ std::string NumberText(double value, std::int32_t decimals);
 
 // "Number = " + NumberText(value, decimals): the result text of a number.
 std::string NumberResult(double value, std::int32_t decimals);
+// Appends NumberResult(value, decimals) to out, with no text in between.
+void AppendNumberResult(std::string& out, double value, std::int32_t decimals);
 
 // The value rounded to the nearest integer (halves to even) in plain decimal;
 // a negative zero reads "0".
@@ -43,6 +45,10 @@ inline constexpr std::string_view kNoTarget = "                    ";
 // "Ln i: Expression = e: note\r\n       Result => r"
 void AppendResultBlock(std::string& out, int i, std::string_view expression,
                        std::string_view targetNote, std::string_view result);
+// The same block in two steps, for results that are appended to out in
+// between: BeginResultBlock writes up to "Result => ", EndBlock the end.
+void BeginResultBlock(std::string& out, int i, std::string_view expression, std::string_view targetNote);
+void EndBlock(std::string& out);
 // "Ln i: Expression = e: note\r\n       Stored => r"
 void AppendStoredBlock(std::string& out, int i, std::string_view expression,
                        std::string_view targetNote, std::string_view result);

@@ -12,8 +12,8 @@ struct StatementContext {
     // Every line of the script, as cut by the scanner (not trimmed); line
     // number i is lines[i - 1].
     const std::vector<std::string_view>& lines;
-    std::string line;     // the current line, trimmed, comment cut off
-    std::string keyword;  // lower case
+    const std::string& line;    // the current line, trimmed, comment cut off
+    const std::string& keyword; // lower case
     std::size_t pos = 0;        // 1-based position of the first "=", else of the first "(", else 0
     std::size_t parenOpen = 0;  // 1-based, 0 when absent
     std::size_t parenClose = 0; // 1-based, 0 when absent
@@ -23,6 +23,9 @@ struct StatementContext {
     std::string& polyVar;       // set by varpolyn, empty at the start of a run
     std::string& dimxBlockName; // bracketed name of the dimx block being read
     const std::string& zeroMask;
+    // A text a handler may fill as it likes; kept from line to line, so that
+    // its memory is reused.
+    std::string& scratch;
 };
 
 using StatementHandler = void (*)(StatementContext&);
