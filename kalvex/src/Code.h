@@ -37,12 +37,14 @@ struct Instr {
 struct Code {
     std::vector<Instr> instrs;
     std::vector<std::string> names;  // lower-case names used by Name, Mat, UserCall
-    int maxStack = 0;
+
+    // No program pushes more values than it has instructions: the size of
+    // the stack it needs at most.
+    std::size_t MaxStack() const { return instrs.size(); }
 
     void Clear() {
         instrs.clear();
         names.clear();
-        maxStack = 0;
     }
 };
 

@@ -145,7 +145,7 @@ bool Evaluator::CallBuiltin(const Instr& in, Value* args, Value& out) {
 bool Evaluator::Run(const Code& code, const Value* params, Value& out) {
     if (!Spend(kRunSteps + static_cast<double>(code.instrs.size()), 0)) return false;
     const std::size_t baseIndex = top_;
-    const std::size_t need = baseIndex + static_cast<std::size_t>(code.maxStack) + 1;
+    const std::size_t need = baseIndex + code.MaxStack() + 1;
     if (stack_.size() < need) stack_.resize(need);
     Frame frame{top_, baseIndex};
     top_ = need;

@@ -48,15 +48,13 @@ private:
         return Advance();
     }
 
-    void Emit(Op op, int pos, int stackChange, std::int32_t a = 0, double num = 0.0, int argc = 0) {
+    void Emit(Op op, int pos, std::int32_t a = 0, double num = 0.0, int argc = 0) {
         Instr& in = code_.instrs.emplace_back();
         in.op = op;
         in.a = a;
         in.pos = pos;
         in.num = num;
         in.argc = static_cast<std::uint16_t>(argc);
-        stack_ += stackChange;
-        code_.maxStack = std::max(code_.maxStack, stack_);
     }
 
     std::int32_t AddName(std::string lower) {
@@ -64,14 +62,19 @@ private:
         return static_cast<std::int32_t>(code_.names.size() - 1);
     }
 
-    // Every nested parenthesis, argument, sign or exponent passes through
-    // Unary, so counting there bounds the recursion of deep input.
-    bool Enter() {
-        if (++depth_ > kMaxNesting) {
+    // Runs parse one level deeper. Every parenthesis, argument list, sign and
+    // exponent goes through here, so counting the levels bounds the recursion
+    // of deep input; plain operands, the common case, cost nothing.
+    template <class Parse>
+    bool Nested(Parse parse) {
+        if (depth_ == kMaxNesting) {
             return Fail(kTooDeep, "Nesting too deep" + Where(tok_.pos) + ": more than " +
                                       std::to_string(kMaxNesting) + " levels of parentheses, signs or powers");
         }
-        return true;
+        ++depth_;
+        const bool ok = parse();
+        --depth_;
+        return ok;
     }
 
     // The binding strength of the operator at tok_, 0 when tok_ is none:
@@ -115,7 +118,7 @@ private:
             const bool implicitProduct = type == Tok::Name || type == Tok::LParen || type == Tok::LBracket;
             if (!implicitProduct && !Advance()) return false;
             if (!Binary(precedence + 1)) return false;
-            Emit(BinaryOp(implicitProduct ? Tok::Star : type), pos, -1);
+            Emit(BinaryOp(implicitProduct ? Tok::Star : type), pos);
         }
         return true;
     }
@@ -124,18 +127,12 @@ private:
     bool Expression() { return Binary(1); }
 
     bool Unary() {
-        if (!Enter()) return false;
-        bool ok;
-        if (tok_.type == Tok::Minus || tok_.type == Tok::Plus) {
-            const bool negate = tok_.type == Tok::Minus;
-            const int pos = tok_.pos;
-            ok = Advance() && Unary();
-            if (ok && negate) Emit(Op::Neg, pos, 0);
-        } else {
-            ok = Power();
-        }
-        --depth_;
-        return ok;
+        if (tok_.type != Tok::Minus && tok_.type != Tok::Plus) return Power();
+        const bool negate = tok_.type == Tok::Minus;
+        const int pos = tok_.pos;
+        if (!Nested([&] { return Advance() && Unary(); })) return false;
+        if (negate) Emit(Op::Neg, pos);
+        return true;
     }
 
     // "^" binds tighter than a leading sign and groups to the right; its
@@ -144,27 +141,27 @@ private:
         if (!Primary()) return false;
         if (tok_.type != Tok::Caret) return true;
         const int pos = tok_.pos;
-        if (!Advance() || !Unary()) return false;
-        Emit(Op::Pow, pos, -1);
+        if (!Nested([&] { return Advance() && Unary(); })) return false;
+        Emit(Op::Pow, pos);
         return true;
     }
 
     bool Primary() {
         // Numbers are the common operand: no copy of the token for them.
         if (tok_.type == Tok::Number) {
-            Emit(Op::Num, tok_.pos, 1, 0, tok_.num);
+            Emit(Op::Num, tok_.pos, 0, tok_.num);
             return Advance();
         }
         const Token t = tok_;
         switch (t.type) {
             case Tok::LParen:
-                return Advance() && Expression() && Expect(Tok::RParen, "')'");
+                return Nested([&] { return Advance() && Expression(); }) && Expect(Tok::RParen, "')'");
             case Tok::LBracket: {
                 if (!Advance()) return false;
                 if (tok_.type != Tok::Name) {
                     return SyntaxError(tok_.pos, "expected a matrix name after '[', found " + Describe(tok_));
                 }
-                Emit(Op::Mat, t.pos, 1, AddName(ToLower(tok_.text)));
+                Emit(Op::Mat, t.pos, AddName(ToLower(tok_.text)));
                 return Advance() && Expect(Tok::RBracket, "']'");
             }
             case Tok::Name:
@@ -180,24 +177,26 @@ private:
         if (tok_.type != Tok::LParen) {
             const auto p = std::find(params_.begin(), params_.end(), lower);
             if (p != params_.end()) {
-                Emit(Op::Param, t.pos, 1, static_cast<std::int32_t>(p - params_.begin()));
+                Emit(Op::Param, t.pos, static_cast<std::int32_t>(p - params_.begin()));
             } else if (const Constant* c = FindConstant(lower)) {
-                Emit(Op::Num, t.pos, 1, 0, c->value);
+                Emit(Op::Num, t.pos, 0, c->value);
             } else {
-                Emit(Op::Name, t.pos, 1, AddName(std::move(lower)));
+                Emit(Op::Name, t.pos, AddName(std::move(lower)));
             }
             return true;
         }
-        if (!Advance()) return false;
         int argc = 0;
-        if (tok_.type != Tok::RParen) {
+        const auto arguments = [&] {
+            if (!Advance()) return false;
+            if (tok_.type == Tok::RParen) return true;
             for (;;) {
                 if (!Expression()) return false;
                 ++argc;
-                if (tok_.type != Tok::Comma) break;
+                if (tok_.type != Tok::Comma) return true;
                 if (!Advance()) return false;
             }
-        }
+        };
+        if (!Nested(arguments)) return false;
         if (!Expect(Tok::RParen, "')' or ','")) return false;
         if (argc > std::numeric_limits<std::uint16_t>::max()) {
             return Fail(kArgumentCount, "Wrong number of arguments: too many arguments for '" + lower + "'" +
@@ -205,7 +204,7 @@ private:
         }
         const int builtin = FindBuiltin(lower);
         if (builtin < 0) {
-            Emit(Op::UserCall, t.pos, 1 - argc, AddName(std::move(lower)), 0.0, argc);
+            Emit(Op::UserCall, t.pos, AddName(std::move(lower)), 0.0, argc);
             return true;
         }
         const Builtin& b = BuiltinAt(builtin);
@@ -217,7 +216,7 @@ private:
                                             std::to_string(argc) + Where(t.pos));
         }
         const bool unary = b.unary != nullptr && b.matrixFn == MatrixFn::None;
-        Emit(unary ? Op::Call1 : Op::Call, t.pos, 1 - argc, builtin, 0.0, argc);
+        Emit(unary ? Op::Call1 : Op::Call, t.pos, builtin, 0.0, argc);
         code_.instrs.back().fn = b.unary;
         return true;
     }
@@ -228,7 +227,6 @@ private:
     Token tok_;
     Tok prevType_ = Tok::End;
     int depth_ = 0;
-    int stack_ = 0;
 };
 
 }  // namespace
