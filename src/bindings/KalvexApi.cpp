@@ -2,28 +2,11 @@
 
 #include <dlfcn.h>
 
-#include <filesystem>
+#include "platform/ProgramLibrary.h"
 
 namespace {
 
 const char* const kLibraryName = "libKalvex.so";
-constexpr int kOpenFlags = RTLD_NOW | RTLD_LOCAL;
-
-// Opens the library by its plain file name, so that the loader's search order
-// applies, including the program's run path (its own folder, and ../lib of an
-// installed tree). A dlopen intercepted by a sanitizer runtime searches that
-// runtime's run path instead, so the same folders are then tried by name.
-void* OpenLibrary() {
-    if (void* library = dlopen(kLibraryName, kOpenFlags)) return library;
-    std::error_code ec;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return nullptr;
-    for (const char* folder : {".", "../lib"}) {
-        const std::filesystem::path candidate = program.parent_path() / folder / kLibraryName;
-        if (void* library = dlopen(candidate.c_str(), kOpenFlags)) return library;
-    }
-    return nullptr;
-}
 
 // Binds one function of the library by its exported name; on failure names
 // it in problem.
@@ -38,7 +21,8 @@ bool Bind(void* library, const char* name, Function& slot, std::string& problem)
 
 bool BindKalvex(KalvexApi& api, std::string& problem) {
     problem.clear();
-    void* library = OpenLibrary(); // never unloaded
+    std::string loaderError;
+    void* library = OpenProgramLibrary(kLibraryName, loaderError); // never unloaded
     if (!library) return false;
     return Bind(library, "e_eval", api.e_eval, problem) &&
            Bind(library, "GetE_Error", api.GetE_Error, problem) &&

@@ -8,10 +8,8 @@
 
 #include <cstdlib>
 
-#include <X11/Xlib.h>
-#include <X11/extensions/Xfixes.h>
-
 #include "platform/Clipboard.h"
+#include "platform/GuiModule.h"
 #include "platform/ResidentWait.h"
 #include "platform/ToolProcess.h"
 
@@ -21,9 +19,8 @@ namespace {
 
 int notifyFd = -1;
 bool watching = false;
-pid_t watcher = -1;           // the wl-paste process
-::Display* xfixes = nullptr;  // a connection of its own that only hears of clipboard owners
-int xfixesEventBase = 0;
+pid_t watcher = -1;     // the wl-paste process
+int ownerWatchFd = -1; // the window module's connection that hears of clipboard owners
 
 void NoteChange() {
     const char byte = 'c';
@@ -31,31 +28,18 @@ void NoteChange() {
 }
 
 void ReadOwnerChanges() {
-    bool changed = false;
-    while (XPending(xfixes) > 0) {
-        XEvent event;
-        XNextEvent(xfixes, &event);
-        changed = changed || event.type == xfixesEventBase + XFixesSelectionNotify;
-    }
-    if (changed) NoteChange();
+    if (LoadedGuiModule()->clipboardOwnerChanged()) NoteChange();
 }
 
 // Every new owner of the clipboard selection is a change of its content.
 bool StartX11Watch() {
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0') return false;
-    xfixes = XOpenDisplay(nullptr);
-    if (xfixes == nullptr) return false;
-    int errorBase = 0;
-    if (!XFixesQueryExtension(xfixes, &xfixesEventBase, &errorBase)) {
-        XCloseDisplay(xfixes);
-        xfixes = nullptr;
-        return false;
-    }
-    XFixesSelectSelectionInput(xfixes, DefaultRootWindow(xfixes), XInternAtom(xfixes, "CLIPBOARD", False),
-                               XFixesSetSelectionOwnerNotifyMask);
-    XFlush(xfixes);
-    AddResidentWatch(ConnectionNumber(xfixes), ReadOwnerChanges);
+    const GuiModule* gui = LoadGuiModule();
+    if (gui == nullptr) return false;
+    ownerWatchFd = gui->startClipboardOwnerWatch();
+    if (ownerWatchFd < 0) return false;
+    AddResidentWatch(ownerWatchFd, ReadOwnerChanges);
     return true;
 }
 
@@ -97,9 +81,9 @@ void StopClipboardWatch() {
         waitpid(watcher, nullptr, 0);
         watcher = -1;
     }
-    if (xfixes != nullptr) {
-        RemoveResidentWatch(ConnectionNumber(xfixes));
-        XCloseDisplay(xfixes);
-        xfixes = nullptr;
+    if (ownerWatchFd >= 0) {
+        RemoveResidentWatch(ownerWatchFd);
+        LoadedGuiModule()->stopClipboardOwnerWatch();
+        ownerWatchFd = -1;
     }
 }

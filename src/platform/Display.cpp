@@ -1,26 +1,21 @@
-// Lazy connection to the X display (directly or through XWayland).
+// Lazy access to the display: the window module is loaded, and the connection
+// opened, only when a display is named and first needed.
 #include "platform/Display.h"
 
-#include <FL/Fl.H>
-#include <FL/x.H>
-
 #include <cstdlib>
+
+#include "platform/GuiModule.h"
 
 namespace {
 
 bool opened = false;
 
-// Opens the display named by DISPLAY and hands the connection to FLTK. FLTK
-// ends the process when it cannot open a display itself, so it is only given
-// one that is known to work.
 bool OpenDisplay() {
     const char* name = std::getenv("DISPLAY");
     if (name == nullptr || *name == '\0') return false;
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) return false;
-    fl_open_display(display);
-    opened = true;
-    return true;
+    const GuiModule* gui = LoadGuiModule();
+    opened = gui != nullptr && gui->openDisplay();
+    return opened;
 }
 
 } // namespace
@@ -33,5 +28,5 @@ bool DisplayAvailable() {
 bool DisplayOpened() { return opened; }
 
 void ServeWindowEvents(double seconds) {
-    if (DisplayAvailable()) Fl::wait(seconds);
+    if (DisplayAvailable()) LoadedGuiModule()->serveWindowEvents(seconds);
 }

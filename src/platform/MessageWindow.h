@@ -11,13 +11,6 @@ bool OpenMessageWindow(bool fixedFont);
 // True while the window is open.
 bool MessageWindowOpen();
 
-// True when the user closed the window with its close box and it was not
-// closed by the program since.
-bool MessageWindowClosedByUser();
-
-// True when window (an FLTK window) is the message window.
-bool IsMessageWindow(const void* window);
-
 // Adds one line: position 0 inserts it as the first line, -1 appends it.
 void MessageWindowAddLine(const std::string& line, int position);
 

@@ -1,4 +1,4 @@
-// Drawing into an offscreen picture in the plot font. Needs the display.
+// Drawing into an offscreen picture in the plot font.
 #pragma once
 
 #include <memory>
@@ -13,9 +13,22 @@ struct CanvasPoint {
     bool operator==(const CanvasPoint&) const = default;
 };
 
-// The height of a line of text in the plot font.
+// The height of a line of text in the plot font; 0 without a display.
 int PlotTextHeight();
 
+// What a canvas draws on: the window module's offscreen picture.
+class CanvasSurface {
+public:
+    virtual ~CanvasSurface() = default;
+    virtual void Polyline(const std::vector<CanvasPoint>& points, Rgb colour) = 0;
+    virtual void Line(CanvasPoint from, CanvasPoint to, Rgb colour) = 0;
+    virtual void Text(CanvasPoint at, const std::string& text, Rgb colour) = 0;
+    virtual int TextWidth(const std::string& text) const = 0;
+    virtual int TextHeight() const = 0;
+    virtual RgbImage Picture() = 0;
+};
+
+// Without a display a canvas draws nothing and its picture is empty.
 class OffscreenCanvas {
 public:
     // A width x height picture filled with background.
@@ -35,8 +48,5 @@ public:
     RgbImage Picture();
 
 private:
-    struct Surface;
-    std::unique_ptr<Surface> surface_;
-    int width_;
-    int height_;
+    std::unique_ptr<CanvasSurface> surface_;
 };

@@ -7,11 +7,8 @@
 
 #include <vector>
 
-#include <FL/Fl.H>
-#include <FL/Fl_Window.H>
-
 #include "platform/Display.h"
-#include "platform/MessageWindow.h"
+#include "platform/GuiModule.h"
 
 namespace {
 
@@ -22,9 +19,8 @@ struct Watch {
 
 int wakePipe[2] = {-1, -1};
 std::vector<Watch> watches;
-bool fltkWatches = false; // the pipe and the watches are registered with FLTK
+bool windowWatches = false; // the pipe and the watches are registered with the window module
 volatile sig_atomic_t endSignal = 0;
-bool endRequested = false;
 bool clipboardChanged = false;
 
 void OnEndSignal(int) {
@@ -41,25 +37,6 @@ void Drain() {
             if (bytes[k] == 'c') clipboardChanged = true;
         }
     }
-}
-
-void DrainCallback(int, void*) { Drain(); }
-
-void WatchCallback(int, void* ready) { reinterpret_cast<void (*)()>(ready)(); }
-
-void AddToFltk(const Watch& watch) {
-    Fl::add_fd(watch.fd, FL_READ, WatchCallback, reinterpret_cast<void*>(watch.ready));
-}
-
-// Closing the message window, or Escape in it, while the instance waits
-// ends the instance; every other event goes its usual way.
-int DispatchWhileIdle(int event, Fl_Window* window) {
-    const bool closing = event == FL_CLOSE || (event == FL_KEYBOARD && Fl::event_key() == FL_Escape);
-    if (closing && window != nullptr && IsMessageWindow(window)) {
-        RequestResidentEnd();
-        return 1;
-    }
-    return Fl::handle_(event, window);
 }
 
 } // namespace
@@ -83,12 +60,12 @@ int ResidentWakeFd() { return wakePipe[1]; }
 
 void AddResidentWatch(int fd, void (*ready)()) {
     watches.push_back({fd, ready});
-    if (fltkWatches) AddToFltk(watches.back());
+    if (windowWatches) LoadedGuiModule()->watchFd(fd, ready);
 }
 
 void RemoveResidentWatch(int fd) {
     std::erase_if(watches, [fd](const Watch& watch) { return watch.fd == fd; });
-    if (fltkWatches) Fl::remove_fd(fd);
+    if (windowWatches) LoadedGuiModule()->unwatchFd(fd);
 }
 
 void WaitForResidentWake() {
@@ -102,21 +79,18 @@ void WaitForResidentWake() {
         }
         return;
     }
-    if (!fltkWatches) {
-        Fl::add_fd(wakePipe[0], FL_READ, DrainCallback, nullptr);
-        for (const Watch& watch : watches) AddToFltk(watch);
+    const GuiModule* gui = LoadedGuiModule();
+    if (!windowWatches) {
+        gui->watchFd(wakePipe[0], Drain);
+        for (const Watch& watch : watches) gui->watchFd(watch.fd, watch.ready);
     }
-    fltkWatches = true;
-    Fl::event_dispatch(DispatchWhileIdle);
-    Fl::wait(1e20);
-    Fl::event_dispatch(nullptr);
+    windowWatches = true;
+    gui->waitWhileIdle();
 }
 
-void RequestResidentEnd() { endRequested = true; }
-
 bool TakeResidentEndRequest() {
-    bool requested = endRequested;
-    endRequested = false;
+    const GuiModule* gui = LoadedGuiModule();
+    bool requested = gui != nullptr && gui->takeEndRequest();
     // A signal after the test stays noted for the next call.
     if (endSignal != 0) {
         endSignal = 0;

@@ -25,10 +25,8 @@ void WaitForResidentWake();
 void AddResidentWatch(int fd, void (*ready)());
 void RemoveResidentWatch(int fd);
 
-// Asks the loop to end (a signal, a window of the instance closed).
-void RequestResidentEnd();
-
-// True once when the loop was asked to end since the last call.
+// True once when the loop was asked to end (a signal, a window of the
+// instance closed) since the last call.
 bool TakeResidentEndRequest();
 
 // True once when the clipboard changed since the last call.

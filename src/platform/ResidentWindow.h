@@ -6,7 +6,7 @@
 #include <string>
 
 // The status text of an instance waiting for command lines.
-extern const char* const kWaitingStatus;
+inline constexpr const char* kWaitingStatus = "kvx Script processor: waiting message";
 
 // Opens the window, centred on the screen, with the waiting status. False
 // without a display.

@@ -86,11 +86,23 @@ TEST_F(Gui, TextScreenLinesAppearInReadingOrderInOneNewWindow) {
     EXPECT_EQ(FindWindows("Tessara Log").size(), 1U);
 }
 
-TEST_F(Gui, FixedFontWindowShowsEightBitText) {
-    ASSERT_TRUE(OpenMessageWindow(true));
-    MessageWindowAddLine("Command Line  : \"/i caf\xE9.kvx\"", -1);
-    MessageWindowAddLine("usage\r\n", -1);
-    EXPECT_EQ(MessageWindowText(), "Command Line  : \"/i caf\xC3\xA9.kvx\"\nusage\n");
+TEST_F(Gui, FixedFontWindowShowsLineEndsAndEightBitText) {
+    struct Case {
+        std::string line;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"a\r\nb\rc\nd", "a\nb\nc\nd"},
+        {"usage\r\n", "usage\n"},
+        {"caf\xC3\xA9 \xE2\x82\xAC", "caf\xC3\xA9 \xE2\x82\xAC"},                          // UTF-8 stays
+        {"Command Line  : \"/i caf\xE9.kvx\"", "Command Line  : \"/i caf\xC3\xA9.kvx\""}, // Latin-1 is encoded
+        {"\xC3", "\xC3\x83"},                                                            // a cut sequence
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(OpenMessageWindow(true));
+        MessageWindowAddLine(c.line, -1);
+        EXPECT_EQ(MessageWindowText(), c.shown) << c.line;
+    }
 }
 
 TEST_F(Gui, ViewFollowsTheWindowSize) {

@@ -1,7 +1,6 @@
 // The platform layer without a display: everything falls back at once.
 #include "platform/Clipboard.h"
 #include "platform/Display.h"
-#include "platform/DisplayText.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageWindow.h"
 
@@ -44,21 +43,6 @@ TEST_F(Headless, UnreachableDisplayMakesClipboardFailNotHang) {
     ::setenv("DISPLAY", ":97531", 1);
     EXPECT_FALSE(ClipboardSetText("text"));
     EXPECT_EQ(ClipboardGetText(), "");
-}
-
-TEST(DisplayTextTest, LineEndsAndEightBitBytes) {
-    struct Case {
-        std::string in;
-        std::string out;
-    };
-    const Case cases[] = {
-        {"a\r\nb\rc\nd", "a\nb\nc\nd"},
-        {"line\r\n", "line\n"},
-        {"caf\xC3\xA9 \xE2\x82\xAC", "caf\xC3\xA9 \xE2\x82\xAC"},  // UTF-8 stays
-        {"caf\xE9", "caf\xC3\xA9"},                                // Latin-1 is encoded
-        {"\xC3", "\xC3\x83"},                                      // cut sequence
-    };
-    for (const Case& c : cases) EXPECT_EQ(DisplayText(c.in), c.out) << c.in;
 }
 
 } // namespace

@@ -1,8 +1,6 @@
 // File and folder requesters through FLTK's native chooser.
 #include "platform/FileChooser.h"
 
-#include "platform/Display.h"
-
 #include <FL/Fl_Native_File_Chooser.H>
 
 #include <unistd.h>
@@ -27,7 +25,6 @@ std::string Run(Fl_Native_File_Chooser& chooser) {
 } // namespace
 
 std::string ChooseFile(const char* title, const char* filters) {
-    if (!DisplayAvailable()) return {};
     // The save form of the chooser accepts names of files that do not exist.
     Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_SAVE_FILE);
     chooser.title(title);
@@ -38,7 +35,6 @@ std::string ChooseFile(const char* title, const char* filters) {
 }
 
 std::string ChooseFolder(const char* title, const std::string& startFolder) {
-    if (!DisplayAvailable()) return {};
     Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_DIRECTORY);
     chooser.title(title);
     if (!startFolder.empty()) chooser.directory(startFolder.c_str());

@@ -5,10 +5,7 @@
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
 
-#include "platform/Display.h"
-#include "platform/ResidentWait.h"
-
-const char* const kWaitingStatus = "kvx Script processor: waiting message";
+#include "platform/gui/EventWait.h"
 
 namespace {
 
@@ -18,13 +15,12 @@ Fl_Window* window = nullptr;
 Fl_Box* status = nullptr;
 std::string statusText; // the box keeps a pointer to its label
 
-void OnClose(Fl_Widget*, void*) { RequestResidentEnd(); }
+void OnClose(Fl_Widget*, void*) { RequestWindowEnd(); }
 
 } // namespace
 
 bool OpenResidentWindow() {
     if (window != nullptr) return true;
-    if (!DisplayAvailable()) return false;
     window = new Fl_Window((Fl::w() - kSize) / 2, (Fl::h() - kSize) / 2, kSize, kSize, "Tessara TSR");
     window->xclass("WindowClass_0");
     // The box is wider than the window, as the status control always was.

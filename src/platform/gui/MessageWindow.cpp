@@ -1,11 +1,9 @@
 // The message window "Tessara Log".
 #include "platform/MessageWindow.h"
 
-#include <cstdio>
-
-#include "platform/Display.h"
-#include "platform/DisplayText.h"
-#include "platform/Fonts.h"
+#include "platform/gui/DisplayText.h"
+#include "platform/gui/Fonts.h"
+#include "platform/gui/MessageWindowState.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -72,13 +70,6 @@ LogWindow* window = nullptr;
 } // namespace
 
 bool OpenMessageWindow(bool fixedFont) {
-    if (!DisplayAvailable()) {
-        // Said once: later attempts of the same process would only repeat it.
-        static bool noted = false;
-        if (!noted) std::fputs("Tessara: no display; the message window \"Tessara Log\" is not shown\n", stderr);
-        noted = true;
-        return false;
-    }
     CloseMessageWindow();
     window = new LogWindow(fixedFont);
     window->show();

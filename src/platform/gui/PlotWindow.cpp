@@ -15,8 +15,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/Display.h"
-#include "platform/SurfaceImage.h"
+#include "platform/gui/SurfaceImage.h"
 
 namespace {
 
@@ -205,7 +204,6 @@ void SetPlotWindowEventHandler(std::function<void(const PlotWindowEvent&)> handl
 }
 
 bool CreatePlotWindow(int windowId, const std::string& title, const WindowRect& rect) {
-    if (!DisplayAvailable()) return false;
     DestroyPlotWindow(windowId);
     auto* window = new PlotWin(windowId, title, rect);
     windows[windowId] = window;
@@ -238,7 +236,6 @@ bool PlotWindowClientSize(int windowId, int& width, int& height) {
 }
 
 int DesktopWidth() {
-    if (!DisplayAvailable()) return 0;
     int x = 0, y = 0, w = 0, h = 0;
     Fl::screen_xywh(x, y, w, h, 0);
     return w;

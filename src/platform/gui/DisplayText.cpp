@@ -1,4 +1,4 @@
-#include "platform/DisplayText.h"
+#include "platform/gui/DisplayText.h"
 
 #include <cstddef>
 

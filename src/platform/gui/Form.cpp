@@ -1,8 +1,7 @@
 // The form window of the setup dialog, built with FLTK widgets.
 #include "platform/Form.h"
 
-#include "platform/Display.h"
-#include "platform/MessageWindow.h"
+#include "platform/gui/MessageWindowState.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -137,7 +136,6 @@ Fl_Input* FindInput(int id) {
 } // namespace
 
 bool OpenForm(const char* title, int x, int y, int w, int h) {
-    if (!DisplayAvailable()) return false;
     CloseForm();
     form = new Fl_Double_Window(x, y, w, h, title);
     form->end();

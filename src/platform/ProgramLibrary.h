@@ -1,0 +1,13 @@
+// Opening the shared libraries that come with the program. They lie beside
+// it in the build folder, and in ../lib of an installed tree.
+#pragma once
+
+#include <string>
+
+// Opens the library file name (bound at once, its names kept to itself) by
+// its plain name, so that the loader's search order applies, including the
+// program's run path. A dlopen intercepted by a sanitizer runtime searches
+// that runtime's run path instead, so the program's folder and ../lib are
+// then tried by name. Returns the handle, or nullptr with the loader's
+// reason in error.
+void* OpenProgramLibrary(const char* name, std::string& error);
