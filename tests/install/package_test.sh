@@ -1,8 +1,8 @@
 #!/bin/sh
 # Builds the Debian package, unpacks it with dpkg -x into a scratch root and
 # runs the installed tessara on the installed example script from there: it
-# must find its own copy of the numeric library and give the output of the
-# build tree's program.
+# must find its own copy of the numeric library (and of the window module
+# when a plot wants a window) and give the output of the build tree's program.
 # Usage: package_test.sh BUILD_DIR SOURCE_DIR TESSARA
 BUILD=$1 SRC=$2 TESSARA=$3
 . "$(dirname "$0")/common.sh"
@@ -18,7 +18,7 @@ VERSION=$(dpkg-deb -f "$DEB" Version)
 
 ROOT="$SCRATCH/root"
 dpkg -x "$DEB" "$ROOT"
-for f in usr/bin/tessara usr/lib/libKalvex.so.$VERSION usr/include/kalvex.h \
+for f in usr/bin/tessara usr/lib/libKalvex.so.$VERSION usr/lib/libTessaraGui.so usr/include/kalvex.h \
          usr/share/man/man1/tessara.1.gz usr/share/doc/tessara/README.md \
          usr/share/doc/tessara/docs/user-guide.md usr/share/doc/tessara/docs/language.md \
          usr/share/doc/tessara/examples/tour.kvx usr/share/doc/tessara/examples/tour-files/cubic.txt; do
@@ -32,7 +32,7 @@ readelf -d "$ROOT/usr/bin/tessara" | grep -q 'RUNPATH.*\[\$ORIGIN:\$ORIGIN/\.\./
 
 # Every library the binaries need comes from a package the package depends on.
 DEPENDS=$(dpkg-deb -f "$DEB" Depends)
-for elf in "$ROOT/usr/bin/tessara" "$ROOT/usr/lib/libKalvex.so.$VERSION"; do
+for elf in "$ROOT/usr/bin/tessara" "$ROOT/usr/lib/libKalvex.so.$VERSION" "$ROOT/usr/lib/libTessaraGui.so"; do
     for lib in $(readelf -d "$elf" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
         owners=$(dpkg -S "*/$lib" 2>/dev/null | sed 's/[:,].*//' | sort -u)
         [ -n "$owners" ] || fail "no package holds $lib"
@@ -53,6 +53,13 @@ LD_DEBUG=libs "$ROOT/usr/bin/tessara" /i "$ROOT/usr/share/doc/tessara/examples/t
     fail "installed tessara ended with $?"
 grep -q "calling init: $ROOT/usr/.*libKalvex.so" "$SCRATCH/loader.log" ||
     fail "libKalvex.so was not loaded from the scratch root"
+! grep -q "libTessaraGui.so" "$SCRATCH/loader.log" || fail "a run without windows loaded the window module"
+# A plot wants a window: the window module comes from the scratch root too.
+printf 'plot(0; x; 1; 4) = x\r\n' > plot.kvx
+DISPLAY=:97531 LD_DEBUG=libs "$ROOT/usr/bin/tessara" /i plot.kvx /o plotted.kvx < /dev/null \
+    2> "$SCRATCH/plot-loader.log" || fail "installed tessara ended with $? on a plot"
+grep -q "calling init: $ROOT/usr/.*libTessaraGui.so" "$SCRATCH/plot-loader.log" ||
+    fail "libTessaraGui.so was not loaded from the scratch root"
 "$TESSARA" /i "$SRC/examples/tour.kvx" /o "$SCRATCH/work/built.kvx" < /dev/null ||
     fail "built tessara ended with $?"
 grep -q "^'Input file: $ROOT/usr/share/doc/tessara/examples/tour.kvx" installed.kvx ||

@@ -11,7 +11,7 @@ PREFIX=/opt/tessara
 TREE="$DEST$PREFIX"
 DESTDIR="$DEST" cmake --install "$BUILD" --prefix "$PREFIX" > "$SCRATCH/install.log" ||
     { cat "$SCRATCH/install.log"; fail "install"; }
-for f in bin/tessara lib/libKalvex.so include/kalvex.h share/man/man1/tessara.1.gz \
+for f in bin/tessara lib/libKalvex.so lib/libTessaraGui.so include/kalvex.h share/man/man1/tessara.1.gz \
          share/doc/tessara/examples/tour.kvx; do
     [ -e "$TREE/$f" ] || fail "missing $f"
 done
