@@ -1,6 +1,7 @@
 // Access to the desktop. The display connection is opened lazily, on the
-// first need of a window, a dialog or a picture, so a run that needs none
-// never touches it.
+// first need of a window, a dialog or a picture, through the window module
+// (GuiModule.h), so a run that needs none never touches it nor loads the
+// module.
 #pragma once
 
 // True when a display can be reached; opens the connection on the first call.
