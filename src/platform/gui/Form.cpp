@@ -115,22 +115,21 @@ Fl_Widget* Find(int id) {
     return it == controls.end() ? nullptr : it->second.widget;
 }
 
-Fl_Button* FindToggle(int id) {
+// The widget of control id when it is of kind first or second, else nullptr.
+template <class Widget>
+Widget* FindControl(int id, ControlKind first, ControlKind second) {
     const auto it = controls.find(id);
     if (it == controls.end()) return nullptr;
     const ControlKind kind = it->second.spec.kind;
-    return kind == ControlKind::CheckBox || kind == ControlKind::OptionButton
-               ? static_cast<Fl_Button*>(it->second.widget)
-               : nullptr;
+    return kind == first || kind == second ? static_cast<Widget*>(it->second.widget) : nullptr;
+}
+
+Fl_Button* FindToggle(int id) {
+    return FindControl<Fl_Button>(id, ControlKind::CheckBox, ControlKind::OptionButton);
 }
 
 Fl_Input* FindInput(int id) {
-    const auto it = controls.find(id);
-    if (it == controls.end()) return nullptr;
-    const ControlKind kind = it->second.spec.kind;
-    return kind == ControlKind::TextBox || kind == ControlKind::MultiLineTextBox
-               ? static_cast<Fl_Input*>(it->second.widget)
-               : nullptr;
+    return FindControl<Fl_Input>(id, ControlKind::TextBox, ControlKind::MultiLineTextBox);
 }
 
 } // namespace
