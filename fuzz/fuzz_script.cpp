@@ -11,7 +11,7 @@
 #include "AuxFunct/TextUtil.h"
 #include "Promises.h"
 #include "aPlot/PlotModel.h"
-#include "app/OptionState.h"
+#include "AuxFunct/OptionState.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ProcessScript.h"
 

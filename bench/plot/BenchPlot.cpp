@@ -22,7 +22,7 @@
 #include "aPlot/PlotRender.h"
 #include "aPlot/PlotWindows.h"
 #include "aPlot/Sampling.h"
-#include "app/OptionState.h"
+#include "AuxFunct/OptionState.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ProcessScript.h"
 #include "platform/Display.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <limits>
 
 std::string_view TrimView(std::string_view text) {
@@ -47,4 +48,10 @@ std::int32_t IntegerValue(std::string_view text) {
     if (negative) value = -value;
     if (value > std::numeric_limits<std::int32_t>::max()) value = std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(value);
+}
+
+double DecimalValue(std::string_view text) {
+    // strtod needs a terminated text; a field is short, so a copy is cheap.
+    const std::string copy(text);
+    return std::strtod(copy.c_str(), nullptr);
 }

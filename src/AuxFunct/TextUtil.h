@@ -18,3 +18,7 @@ std::string ToLower(std::string_view text);
 // digits; reading stops at the first other character; no digits give 0.
 // Values beyond the 32-bit range are clamped to it.
 std::int32_t IntegerValue(std::string_view text);
+
+// The decimal number at the start of a text as atof reads it (leading blanks,
+// sign, digits, point, exponent); 0 when it does not start with a number.
+double DecimalValue(std::string_view text);

@@ -7,7 +7,7 @@
 
 #include "AuxFunct/TidyNumber.h"
 #include "aPlot/Sampling.h"
-#include "parser/ResultText.h"
+#include "AuxFunct/ResultText.h"
 #include "platform/Offscreen.h"
 #include "platform/PlotWindow.h"
 

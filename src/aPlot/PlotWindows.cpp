@@ -6,8 +6,8 @@
 #include "AuxFunct/TidyNumber.h"
 #include "aPlot/PlotRender.h"
 #include "aPlot/Sampling.h"
-#include "parser/ResultText.h"
-#include "parser/StatementText.h"
+#include "AuxFunct/ResultText.h"
+#include "AuxFunct/TextUtil.h"
 #include "platform/Offscreen.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "AuxFunct/TidyNumber.h"
 #include "bindings/KalvexApi.h"
-#include "parser/ResultText.h"
+#include "AuxFunct/ResultText.h"
 
 namespace {
 

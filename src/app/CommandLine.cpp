@@ -2,7 +2,7 @@
 
 #include "AuxFunct/ResolvePath.h"
 #include "AuxFunct/TextUtil.h"
-#include "app/SettingsFile.h"
+#include "AuxFunct/SettingsFile.h"
 #include "platform/IniFile.h"
 
 namespace {

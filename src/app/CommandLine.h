@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "AuxFunct/LogWriter.h"
-#include "app/OptionState.h"
-#include "app/RunState.h"
+#include "AuxFunct/OptionState.h"
+#include "AuxFunct/RunState.h"
 #include "bindings/KalvexApi.h"
 
 // The option words of a command line, each trimmed, in order. A "/" separates

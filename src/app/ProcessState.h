@@ -7,8 +7,8 @@
 
 #include "AuxFunct/LogWriter.h"
 #include "aPlot/PlotModel.h"
-#include "app/OptionState.h"
-#include "app/RunState.h"
+#include "AuxFunct/OptionState.h"
+#include "AuxFunct/RunState.h"
 #include "bindings/KalvexApi.h"
 #include "setup/SetupState.h"
 

@@ -4,8 +4,8 @@
 #include "app/ProcessState.h"
 #include "app/Resident.h"
 #include "app/RunSteps.h"
-#include "app/SettingsFile.h"
-#include "app/TextScreens.h"
+#include "AuxFunct/SettingsFile.h"
+#include "AuxFunct/TextScreens.h"
 #include "AuxFunct/ResolvePath.h"
 #include "platform/MessageBox.h"
 #include "setup/SetupWindow.h"
@@ -44,7 +44,8 @@ bool ParseAndDispatch(ProcessState& ps) {
 // /w: the setup window. Its "OK" leaves a composed CmdLn, which is parsed and
 // dispatched in turn. Returns true when the process is to end with exitCode.
 bool RunSetupStep(ProcessState& ps) {
-    switch (RunSetupWindow(ps)) {
+    SetupEnv env{ps.opt, ps.run, ps.setup, ps.log, ps.kx, ps.settingsPath};
+    switch (RunSetupWindow(env)) {
     case SetupOutcome::Run:
         ps.opt.setupF = 0;
         return ParseAndDispatch(ps);

@@ -8,7 +8,7 @@
 #include <iostream>
 
 #include "AuxFunct/ResolvePath.h"
-#include "app/TextScreens.h"
+#include "AuxFunct/TextScreens.h"
 #include "AuxFunct/TextUtil.h"
 #include "parser/RunScript.h"
 #include "parser/ScriptFiles.h"

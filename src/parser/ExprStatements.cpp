@@ -3,10 +3,10 @@
 #include <string_view>
 
 #include "AuxFunct/TidyNumber.h"
-#include "app/OptionState.h"
+#include "AuxFunct/OptionState.h"
 #include "AuxFunct/TextUtil.h"
 #include "bindings/KalvexApi.h"
-#include "parser/ResultText.h"
+#include "AuxFunct/ResultText.h"
 #include "parser/ScriptFiles.h"
 #include "parser/StatementText.h"
 #include "parser/Statements.h"

@@ -4,7 +4,7 @@
 
 #include "AuxFunct/TextUtil.h"
 #include "bindings/KalvexApi.h"
-#include "parser/ResultText.h"
+#include "AuxFunct/ResultText.h"
 #include "parser/StatementText.h"
 #include "parser/Statements.h"
 

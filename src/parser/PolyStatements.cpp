@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/OptionState.h"
+#include "AuxFunct/OptionState.h"
 #include "AuxFunct/TextUtil.h"
 #include "bindings/KalvexApi.h"
-#include "parser/ResultText.h"
+#include "AuxFunct/ResultText.h"
 #include "parser/StatementText.h"
 #include "parser/Statements.h"
 

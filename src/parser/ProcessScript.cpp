@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "aPlot/PlotWindows.h"
-#include "app/OptionState.h"
+#include "AuxFunct/OptionState.h"
 #include "AuxFunct/TextUtil.h"
 #include "parser/LineSelection.h"
 #include "parser/ScriptLines.h"

@@ -4,7 +4,7 @@
 
 #include "AuxFunct/LogWriter.h"
 #include "AuxFunct/ReadFileVersion.h"
-#include "app/OptionState.h"
+#include "AuxFunct/OptionState.h"
 #include "parser/ProcessScript.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <string>
 
 #include "bindings/KalvexApi.h"
-#include "parser/ResultText.h"
+#include "AuxFunct/ResultText.h"
 #include "parser/ScriptFiles.h"
 #include "parser/StatementText.h"
 #include "parser/Statements.h"

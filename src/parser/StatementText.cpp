@@ -1,7 +1,5 @@
 #include "parser/StatementText.h"
 
-#include <cstdlib>
-
 #include "parser/Statement.h"
 
 std::string_view TextAfter(std::string_view line, std::size_t pos) {
@@ -50,10 +48,4 @@ std::string BracketName(std::string_view name) {
     out += name;
     if (name.empty() || name.back() != ']') out += ']';
     return out;
-}
-
-double DecimalValue(std::string_view text) {
-    // strtod needs a terminated text; a field is short, so a copy is cheap.
-    const std::string copy(text);
-    return std::strtod(copy.c_str(), nullptr);
 }

@@ -37,7 +37,3 @@ std::string Without(std::string_view text, char c);
 
 // name with one leading "[" and one trailing "]" added unless present.
 std::string BracketName(std::string_view name);
-
-// The decimal number at the start of a text as atof reads it (leading blanks,
-// sign, digits, point, exponent); 0 when it does not start with a number.
-double DecimalValue(std::string_view text);

@@ -33,7 +33,7 @@ void DerivateFileStatement(StatementContext& ctx);
 void IntegrateStatement(StatementContext& ctx);
 void IntegrateFileStatement(StatementContext& ctx);
 
-// Plots (aPlot/PlotStatement.cpp)
+// Plots (PlotStatement.cpp)
 void PlotStatement(StatementContext& ctx);
 
 // Shared by the handlers (StatementSupport.cpp)

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "bindings/KalvexApi.h"
-#include "parser/ResultText.h"
+#include "AuxFunct/ResultText.h"
 #include "parser/StatementText.h"
 #include "parser/Statements.h"
 

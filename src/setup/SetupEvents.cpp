@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "AuxFunct/ResolvePath.h"
-#include "app/SettingsFile.h"
-#include "app/TextScreens.h"
+#include "AuxFunct/SettingsFile.h"
+#include "AuxFunct/TextScreens.h"
 #include "platform/Display.h"
 #include "platform/FileChooser.h"
 #include "platform/Form.h"
@@ -37,37 +37,37 @@ void ChooseFileFor(std::string& name, int box, const SetupState& st, const Optio
     FormSetText(box, ShownFileName(name, opt.CurDir, st.useCommonPath));
 }
 
-void ShowLastCmdLn(const ProcessState& ps) {
-    const std::string last = IniRead(ps.settingsPath, kSettingsSection, kSettingsKey, "");
+void ShowLastCmdLn(const SetupEnv& env) {
+    const std::string last = IniRead(env.settingsPath, kSettingsSection, kSettingsKey, "");
     if (!last.empty()) FormSetText(kCommandLine, last.substr(0, kLastCmdLnShown));
 }
 
-void ComposeIntoBox(ProcessState& ps) {
+void ComposeIntoBox(SetupEnv& env) {
     FormSetChecked(kShowLastCmdLn, false);
     FormSetEnabled(kCommandLine, true);
     FormSetChecked(kUseIt, false);
     FormSetEnabled(kUseIt, false);
-    ReadControls(ps.setup, ps.opt);
-    TransferOptions(TransferMode::Compose, ps.setup, ps.opt, ps.run);
-    FormSetText(kCommandLine, ps.run.CmdLn);
+    ReadControls(env.setup, env.opt);
+    TransferOptions(TransferMode::Compose, env.setup, env.opt, env.run);
+    FormSetText(kCommandLine, env.run.CmdLn);
 }
 
-void ReSet(ProcessState& ps) {
-    ps.kx.ReSetEqParser();
-    ps.setup.InpFN.clear();
+void ReSet(SetupEnv& env) {
+    env.kx.ReSetEqParser();
+    env.setup.InpFN.clear();
     FormSetText(kInputName, "");
-    ps.setup.OutpFN.clear();
+    env.setup.OutpFN.clear();
     FormSetText(kOutputName, "");
-    ps.setup.splPath.clear();
+    env.setup.splPath.clear();
     FormSetText(kPlotPath, "");
-    ps.setup.AppendF = 0;
+    env.setup.AppendF = 0;
     FormSetChecked(kAppend, false);
 }
 
 // Acts on a press of control id. True when the window was closed.
-bool ActOnControl(ProcessState& ps, int id) {
-    SetupState& st = ps.setup;
-    OptionState& opt = ps.opt;
+bool ActOnControl(SetupEnv& env, int id) {
+    SetupState& st = env.setup;
+    OptionState& opt = env.opt;
     const auto update = [&st] { UpdateEnabledStates(st, true); };
     switch (id) {
     case kClipboardIn: update(); st.getFromClpF = FormChecked(id); break;
@@ -117,41 +117,41 @@ bool ActOnControl(ProcessState& ps, int id) {
     case kShowLastCmdLn:
         update();
         st.showLastCmdLn = FormChecked(id);
-        if (st.showLastCmdLn) ShowLastCmdLn(ps);
+        if (st.showLastCmdLn) ShowLastCmdLn(env);
         break;
-    case kCmdLine: ComposeIntoBox(ps); break;
+    case kCmdLine: ComposeIntoBox(env); break;
     case kOk:
         if (FormChecked(kShowLastCmdLn) && FormChecked(kUseIt)) {
-            ps.run.CmdLn = FormText(kCommandLine);
+            env.run.CmdLn = FormText(kCommandLine);
         } else {
             ReadControls(st, opt);
-            TransferOptions(TransferMode::Store, st, opt, ps.run);
+            TransferOptions(TransferMode::Store, st, opt, env.run);
         }
         st.runRequested = 1;
         CloseForm();
         return true;
     case kQuit:
-        ps.run.CmdLn.clear();
+        env.run.CmdLn.clear();
         CloseForm();
         opt.quitF = 1;
         return true;
     case kAbout: {
-        const char* about = ps.kx.aAbout(1);
+        const char* about = env.kx.aAbout(1);
         ShowMessageBox("Tessara", about != nullptr ? about : "");
         break;
     }
-    case kReSet: ReSet(ps); break;
+    case kReSet: ReSet(env); break;
     case kSyntax:
-        ResetMessageWindow(ps.log);
-        ShowSyntax(false, false, ps.log);
+        ResetMessageWindow(env.log);
+        ShowSyntax(false, false, env.log);
         break;
     case kFlags:
-        ResetMessageWindow(ps.log);
-        ShowFlags(opt, false, ps.log);
+        ResetMessageWindow(env.log);
+        ShowFlags(opt, false, env.log);
         break;
     case kOperators:
-        ResetMessageWindow(ps.log);
-        ShowOperators(ps.kx, false, ps.log);
+        ResetMessageWindow(env.log);
+        ShowOperators(env.kx, false, env.log);
         break;
     default: break;
     }
@@ -160,33 +160,33 @@ bool ActOnControl(ProcessState& ps, int id) {
 
 } // namespace
 
-void SetupEventLoop(ProcessState& ps) {
+void SetupEventLoop(SetupEnv& env) {
     for (;;) {
         const FormEvent event = WaitFormEvent();
         switch (event.kind) {
         case FormEventKind::Escape:
-            ps.setup.runRequested = 0;
+            env.setup.runRequested = 0;
             CloseForm();
             return;
         case FormEventKind::Close:
             CloseForm();
             return;
         case FormEventKind::MessageWindowClose:
-            ResetMessageWindow(ps.log);
+            ResetMessageWindow(env.log);
             break;
         case FormEventKind::Control:
-            if (ActOnControl(ps, event.id)) return;
+            if (ActOnControl(env, event.id)) return;
             break;
         }
     }
 }
 
-SetupOutcome RunSetupWindow(ProcessState& ps) {
-    if (!DisplayAvailable() || !OpenSetupWindow(ps)) {
+SetupOutcome RunSetupWindow(SetupEnv& env) {
+    if (!DisplayAvailable() || !OpenSetupWindow(env)) {
         std::fputs("Tessara: no display; the setup window \"Tessara Setup\" is not shown, the run goes on\n", stderr);
         return SetupOutcome::GoOn;
     }
-    SetupEventLoop(ps);
-    if (ps.setup.runRequested) return SetupOutcome::Run;
-    return ps.opt.quitF ? SetupOutcome::Quit : SetupOutcome::GoOn;
+    SetupEventLoop(env);
+    if (env.setup.runRequested) return SetupOutcome::Run;
+    return env.opt.quitF ? SetupOutcome::Quit : SetupOutcome::GoOn;
 }

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/OptionState.h"
-#include "app/RunState.h"
+#include "AuxFunct/OptionState.h"
+#include "AuxFunct/RunState.h"
 #include "setup/SetupState.h"
 
 enum class TransferMode { Store = 0, Load = 1, Compose = -1 };

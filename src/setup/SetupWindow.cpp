@@ -16,20 +16,20 @@ std::string CommonPrefix(const SetupState& st, const OptionState& opt) {
 
 } // namespace
 
-bool OpenSetupWindow(ProcessState& ps) {
-    SetupState& st = ps.setup;
-    TransferOptions(TransferMode::Load, st, ps.opt, ps.run);
+bool OpenSetupWindow(SetupEnv& env) {
+    SetupState& st = env.setup;
+    TransferOptions(TransferMode::Load, st, env.opt, env.run);
     st.runRequested = 0;
     if (!OpenForm(kSetupTitle, kSetupX, kSetupY, kSetupWidth, kSetupHeight)) return false;
     AddFormControls(SetupControlsUpToLog());
     FormSetText(kDecimals, std::to_string(st.decimals));
-    if (!ps.opt.CurDir.empty()) st.useCommonPath = 1;
+    if (!env.opt.CurDir.empty()) st.useCommonPath = 1;
     AddFormControls(SetupControlsFromResident());
     // The enabled states come from the stored flags, before the boxes are
     // ticked: "Only Lines" is still clear, so its two boxes start disabled.
     UpdateEnabledStates(st, false);
     ApplyStoredChecks(st);
-    ApplyStoredTexts(st, ps.opt);
+    ApplyStoredTexts(st, env.opt);
     ShowForm();
     return true;
 }

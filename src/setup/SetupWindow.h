@@ -2,12 +2,12 @@
 // of the option values and composes a command line from it.
 #pragma once
 
-#include "app/ProcessState.h"
+#include "setup/SetupEnv.h"
 
-// Loads the options into ps.setup, clears runRequested and opens the window
+// Loads the options into env.setup, clears runRequested and opens the window
 // with every control in its initial state. False when no window can be
 // opened (no display).
-bool OpenSetupWindow(ProcessState& ps);
+bool OpenSetupWindow(SetupEnv& env);
 
 // Enables and disables the controls that depend on the check boxes: read from
 // the check boxes with fromControls, else from the flags of st (only the
@@ -30,7 +30,7 @@ void ReadControls(SetupState& st, const OptionState& opt);
 void RefreshFileFields(SetupState& st, const OptionState& opt);
 
 // Serves the window until "OK", "Quit", Escape or its close box ends it.
-void SetupEventLoop(ProcessState& ps);
+void SetupEventLoop(SetupEnv& env);
 
 enum class SetupOutcome {
     Run,    // "OK": run CmdLn
@@ -40,4 +40,4 @@ enum class SetupOutcome {
 
 // The /w step of the run driver: opens the window and serves it. Without a
 // display a note goes to standard error and the outcome is GoOn.
-SetupOutcome RunSetupWindow(ProcessState& ps);
+SetupOutcome RunSetupWindow(SetupEnv& env);

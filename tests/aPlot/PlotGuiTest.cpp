@@ -14,7 +14,7 @@
 
 #include "AuxFunct/TidyNumber.h"
 #include "PlotHarness.h"
-#include "parser/ResultText.h"
+#include "AuxFunct/ResultText.h"
 #include "platform/Display.h"
 #include "platform/Offscreen.h"
 #include "platform/PlotWindow.h"

@@ -12,7 +12,7 @@
 #include "AuxFunct/ResolvePath.h"
 #include "AuxFunct/TextUtil.h"
 #include "AuxFunct/TidyNumber.h"
-#include "parser/ResultText.h"
+#include "AuxFunct/ResultText.h"
 
 namespace {
 

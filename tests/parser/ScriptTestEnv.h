@@ -6,7 +6,7 @@
 
 #include "AuxFunct/LogWriter.h"
 #include "aPlot/PlotModel.h"
-#include "app/OptionState.h"
+#include "AuxFunct/OptionState.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ScriptEnv.h"
 

@@ -7,7 +7,7 @@
 
 #include "RunTessara.h"
 #include "SetupGuiSupport.h"
-#include "app/TextScreens.h"
+#include "AuxFunct/TextScreens.h"
 #include "platform/Display.h"
 #include "platform/Form.h"
 #include "platform/MessageWindow.h"
@@ -32,7 +32,16 @@ protected:
         CloseMessageWindow();
     }
     TempDir dir;
-    ProcessState ps;
+    // The records the process would hand the window.
+    struct {
+        OptionState opt;
+        RunState run;
+        SetupState setup;
+        LogState log;
+        KalvexApi kx;
+        std::string settingsPath;
+    } ps;
+    SetupEnv env{ps.opt, ps.run, ps.setup, ps.log, ps.kx, ps.settingsPath};
 };
 
 void ExpectShape(int id, ControlKind kind, const std::string& caption, int x, int y, int w, int h) {
@@ -49,7 +58,7 @@ void ExpectShape(int id, ControlKind kind, const std::string& caption, int x, in
 TEST_F(SetupWindowTest, OpensWithItsControlsAndTheStoredValues) {
     ps.opt.InpFN = kStart + "a.kvx";
     ps.opt.OutpFN = "/srv/out/b.kvx";
-    ASSERT_TRUE(OpenSetupWindow(ps));
+    ASSERT_TRUE(OpenSetupWindow(env));
     ASSERT_TRUE(FormOpen());
 
     ExpectShape(kHint, ControlKind::Label, "Click the button close to textboxes for opening the OpenFile dialog", 10,
@@ -86,7 +95,7 @@ TEST_F(SetupWindowTest, OpensWithItsControlsAndTheStoredValues) {
 
 TEST_F(SetupWindowTest, InvisibleResidentTicksTheBoxAndSelectsVisible) {
     ps.opt.tsrF = 1;
-    ASSERT_TRUE(OpenSetupWindow(ps));
+    ASSERT_TRUE(OpenSetupWindow(env));
     EXPECT_TRUE(FormChecked(kResident));
     EXPECT_TRUE(FormChecked(kVisible));
     EXPECT_FALSE(FormChecked(kInvisible));
@@ -99,7 +108,7 @@ TEST_F(SetupWindowTest, InvisibleResidentTicksTheBoxAndSelectsVisible) {
 }
 
 TEST_F(SetupWindowTest, ASecondOpeningKeepsOnlyLinesWithItsBoxesDisabled) {
-    ASSERT_TRUE(OpenSetupWindow(ps));
+    ASSERT_TRUE(OpenSetupWindow(env));
     FormSetChecked(kOnlyLines, true);
     FormSetText(kLineNumbers, "3;7");
     FormSetText(kLineCorrection, "2");
@@ -108,7 +117,7 @@ TEST_F(SetupWindowTest, ASecondOpeningKeepsOnlyLinesWithItsBoxesDisabled) {
     CloseForm();
 
     ps.opt.lineCorrection = 5;
-    ASSERT_TRUE(OpenSetupWindow(ps));
+    ASSERT_TRUE(OpenSetupWindow(env));
     EXPECT_TRUE(FormChecked(kOnlyLines));
     EXPECT_FALSE(FormEnabled(kLineNumbers));
     EXPECT_FALSE(FormEnabled(kLineCorrection));
@@ -123,7 +132,7 @@ TEST_F(SetupWindowTest, ControlsAreReadBackAndFileFieldsFollowTheCommonPath) {
     ps.opt.splPath = "0";
     ps.opt.InpFN = kStart + "sub/a.kvx";
     ps.opt.OutpFN = "/srv/b.kvx";
-    ASSERT_TRUE(OpenSetupWindow(ps));
+    ASSERT_TRUE(OpenSetupWindow(env));
     EXPECT_EQ(ps.setup.splPath, kStart); // "0" means no folder yet
     EXPECT_EQ(FormText(kPlotPath), kStart);
 
@@ -153,13 +162,13 @@ TEST_F(SetupWindowTest, ControlsAreReadBackAndFileFieldsFollowTheCommonPath) {
 // The message window closed by the user while the setup window is open is
 // forgotten by the log, so that the next text screen opens a new one.
 TEST_F(SetupWindowTest, ClosingTheMessageWindowResetsTheLog) {
-    ASSERT_TRUE(OpenSetupWindow(ps));
+    ASSERT_TRUE(OpenSetupWindow(env));
     ShowSyntax(false, false, ps.log);
     ASSERT_TRUE(MessageWindowOpen());
     ASSERT_EQ(ps.log.logOn, 1);
     Driver driver("W=$(" + FindWindowCommand("Tessara Log") + ") && xdotool windowfocus --sync $W key Escape && " +
                   "S=$(" + FindWindowCommand("Tessara Setup") + ") && xdotool windowfocus --sync $S key Escape");
-    SetupEventLoop(ps);
+    SetupEventLoop(env);
     EXPECT_FALSE(FormOpen());
     EXPECT_FALSE(MessageWindowOpen());
     EXPECT_EQ(ps.log.logOn, 0);

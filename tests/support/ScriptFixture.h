@@ -12,7 +12,7 @@
 #include "AuxFunct/LogWriter.h"
 #include "RunTessara.h"
 #include "aPlot/PlotModel.h"
-#include "app/OptionState.h"
+#include "AuxFunct/OptionState.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ProcessScript.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "AuxFunct/TidyNumber.h"
-#include "parser/ResultText.h"
+#include "AuxFunct/ResultText.h"
 
 namespace {
 

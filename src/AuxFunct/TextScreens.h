@@ -5,7 +5,7 @@
 #include <string>
 
 #include "AuxFunct/LogWriter.h"
-#include "app/OptionState.h"
+#include "AuxFunct/OptionState.h"
 #include "bindings/KalvexApi.h"
 
 // The About text: empty with noHeader; else the program and version lines and

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "RunTessara.h"
-#include "app/TextScreens.h"
+#include "AuxFunct/TextScreens.h"
 
 namespace {
 

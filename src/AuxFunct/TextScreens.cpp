@@ -1,4 +1,4 @@
-#include "app/TextScreens.h"
+#include "AuxFunct/TextScreens.h"
 
 #include <iostream>
 

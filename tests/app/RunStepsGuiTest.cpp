@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "RunTessara.h"
-#include "app/TextScreens.h"
+#include "AuxFunct/TextScreens.h"
 #include "platform/Display.h"
 #include "platform/MessageWindow.h"
 

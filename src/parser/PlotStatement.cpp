@@ -1,4 +1,4 @@
-#include "aPlot/PlotStatement.h"
+#include "parser/PlotStatement.h"
 
 #include <cmath>
 
@@ -6,8 +6,8 @@
 #include "aPlot/PlotRender.h"
 #include "aPlot/PlotWindows.h"
 #include "aPlot/Sampling.h"
-#include "app/OptionState.h"
-#include "parser/ResultText.h"
+#include "AuxFunct/OptionState.h"
+#include "AuxFunct/ResultText.h"
 #include "parser/StatementText.h"
 #include "parser/Statements.h"
 

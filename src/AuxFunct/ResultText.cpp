@@ -1,4 +1,4 @@
-#include "parser/ResultText.h"
+#include "AuxFunct/ResultText.h"
 
 #include <charconv>
 #include <cmath>
