@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "AuxFunct/TidyNumber.h"
 #include "aPlot/Sampling.h"
 #include "AuxFunct/ResultText.h"
+#include "AuxFunct/TidyNumber.h"
 #include "platform/Offscreen.h"
 #include "platform/PlotWindow.h"
 

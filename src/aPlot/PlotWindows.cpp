@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "AuxFunct/TidyNumber.h"
 #include "aPlot/PlotRender.h"
 #include "aPlot/Sampling.h"
 #include "AuxFunct/ResultText.h"
 #include "AuxFunct/TextUtil.h"
+#include "AuxFunct/TidyNumber.h"
 #include "platform/Offscreen.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdint>
 
+#include "AuxFunct/ResultText.h"
 #include "AuxFunct/TidyNumber.h"
 #include "bindings/KalvexApi.h"
-#include "AuxFunct/ResultText.h"
 
 namespace {
 

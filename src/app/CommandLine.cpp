@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 
 #include "AuxFunct/ResolvePath.h"
-#include "AuxFunct/TextUtil.h"
 #include "AuxFunct/SettingsFile.h"
+#include "AuxFunct/TextUtil.h"
 #include "platform/IniFile.h"
 
 namespace {

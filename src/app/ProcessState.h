@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "AuxFunct/LogWriter.h"
 #include "aPlot/PlotModel.h"
+#include "AuxFunct/LogWriter.h"
 #include "AuxFunct/OptionState.h"
 #include "AuxFunct/RunState.h"
 #include "bindings/KalvexApi.h"

@@ -4,9 +4,9 @@
 #include "app/ProcessState.h"
 #include "app/Resident.h"
 #include "app/RunSteps.h"
+#include "AuxFunct/ResolvePath.h"
 #include "AuxFunct/SettingsFile.h"
 #include "AuxFunct/TextScreens.h"
-#include "AuxFunct/ResolvePath.h"
 #include "platform/MessageBox.h"
 #include "setup/SetupWindow.h"
 

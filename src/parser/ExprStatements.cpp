@@ -2,14 +2,14 @@
 #include <string>
 #include <string_view>
 
-#include "AuxFunct/TidyNumber.h"
 #include "AuxFunct/OptionState.h"
-#include "AuxFunct/TextUtil.h"
-#include "bindings/KalvexApi.h"
 #include "AuxFunct/ResultText.h"
+#include "AuxFunct/TextUtil.h"
+#include "AuxFunct/TidyNumber.h"
+#include "bindings/KalvexApi.h"
 #include "parser/ScriptFiles.h"
-#include "parser/StatementText.h"
 #include "parser/Statements.h"
+#include "parser/StatementText.h"
 
 namespace {
 

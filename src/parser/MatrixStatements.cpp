@@ -2,11 +2,11 @@
 #include <string>
 #include <string_view>
 
+#include "AuxFunct/ResultText.h"
 #include "AuxFunct/TextUtil.h"
 #include "bindings/KalvexApi.h"
-#include "AuxFunct/ResultText.h"
-#include "parser/StatementText.h"
 #include "parser/Statements.h"
+#include "parser/StatementText.h"
 
 namespace {
 

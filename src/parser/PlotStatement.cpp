@@ -8,8 +8,8 @@
 #include "aPlot/Sampling.h"
 #include "AuxFunct/OptionState.h"
 #include "AuxFunct/ResultText.h"
-#include "parser/StatementText.h"
 #include "parser/Statements.h"
+#include "parser/StatementText.h"
 
 namespace {
 

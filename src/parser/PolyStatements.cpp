@@ -5,11 +5,11 @@
 #include <string_view>
 
 #include "AuxFunct/OptionState.h"
+#include "AuxFunct/ResultText.h"
 #include "AuxFunct/TextUtil.h"
 #include "bindings/KalvexApi.h"
-#include "AuxFunct/ResultText.h"
-#include "parser/StatementText.h"
 #include "parser/Statements.h"
+#include "parser/StatementText.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <ctime>
 
 #include "AuxFunct/LogWriter.h"
-#include "AuxFunct/ReadFileVersion.h"
 #include "AuxFunct/OptionState.h"
+#include "AuxFunct/ReadFileVersion.h"
 #include "parser/ProcessScript.h"
 
 namespace {

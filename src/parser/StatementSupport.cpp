@@ -1,10 +1,10 @@
 #include <string>
 
-#include "bindings/KalvexApi.h"
 #include "AuxFunct/ResultText.h"
+#include "bindings/KalvexApi.h"
 #include "parser/ScriptFiles.h"
-#include "parser/StatementText.h"
 #include "parser/Statements.h"
+#include "parser/StatementText.h"
 
 std::string CountedLibraryError(StatementContext& ctx, int error, bool oneSpace) {
     ++ctx.errorCount;

@@ -2,10 +2,10 @@
 #include <string>
 #include <string_view>
 
-#include "bindings/KalvexApi.h"
 #include "AuxFunct/ResultText.h"
-#include "parser/StatementText.h"
+#include "bindings/KalvexApi.h"
 #include "parser/Statements.h"
+#include "parser/StatementText.h"
 
 namespace {
 
