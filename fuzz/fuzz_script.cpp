@@ -8,10 +8,10 @@
 #include <string>
 
 #include "AuxFunct/LogWriter.h"
-#include "AuxFunct/TextUtil.h"
-#include "Promises.h"
-#include "aPlot/PlotModel.h"
 #include "AuxFunct/OptionState.h"
+#include "Promises.h"
+#include "AuxFunct/TextUtil.h"
+#include "aPlot/PlotModel.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ProcessScript.h"
 

@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "AuxFunct/LogWriter.h"
+#include "AuxFunct/OptionState.h"
 #include "aPlot/PlotExport.h"
 #include "aPlot/PlotModel.h"
 #include "aPlot/PlotRender.h"
 #include "aPlot/PlotWindows.h"
 #include "aPlot/Sampling.h"
-#include "AuxFunct/OptionState.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ProcessScript.h"
 #include "platform/Display.h"

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "AuxFunct/LogWriter.h"
-#include "aPlot/PlotModel.h"
 #include "AuxFunct/OptionState.h"
+#include "aPlot/PlotModel.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ProcessScript.h"
 

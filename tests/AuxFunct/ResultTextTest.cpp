@@ -3,8 +3,8 @@
 #include <cfloat>
 #include <string>
 
-#include "AuxFunct/TidyNumber.h"
 #include "AuxFunct/ResultText.h"
+#include "AuxFunct/TidyNumber.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <functional>
 
-#include "AuxFunct/TidyNumber.h"
-#include "PlotHarness.h"
 #include "AuxFunct/ResultText.h"
+#include "PlotHarness.h"
+#include "AuxFunct/TidyNumber.h"
 #include "platform/Display.h"
 #include "platform/Offscreen.h"
 #include "platform/PlotWindow.h"

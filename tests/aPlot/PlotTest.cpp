@@ -6,13 +6,13 @@
 #include <random>
 
 #include "PlotHarness.h"
+#include "AuxFunct/ResolvePath.h"
+#include "AuxFunct/ResultText.h"
+#include "AuxFunct/TextUtil.h"
+#include "AuxFunct/TidyNumber.h"
 #include "aPlot/PlotExport.h"
 #include "aPlot/PlotWindows.h"
 #include "aPlot/Sampling.h"
-#include "AuxFunct/ResolvePath.h"
-#include "AuxFunct/TextUtil.h"
-#include "AuxFunct/TidyNumber.h"
-#include "AuxFunct/ResultText.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "AuxFunct/LogWriter.h"
-#include "aPlot/PlotModel.h"
 #include "AuxFunct/OptionState.h"
+#include "aPlot/PlotModel.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ScriptEnv.h"
 

@@ -11,8 +11,8 @@
 
 #include "AuxFunct/LogWriter.h"
 #include "RunTessara.h"
-#include "aPlot/PlotModel.h"
 #include "AuxFunct/OptionState.h"
+#include "aPlot/PlotModel.h"
 #include "bindings/KalvexApi.h"
 #include "parser/ProcessScript.h"
 
