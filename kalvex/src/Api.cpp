@@ -16,6 +16,7 @@
 #include "Parser.h"
 #include "Polynomial.h"
 #include "Store.h"
+#include "TextUtil.h"
 #include "Texts.h"
 #include "kalvex.h"
 
@@ -23,7 +24,7 @@ using namespace kalvex;
 
 namespace {
 
-int g_resultType = 0;
+int g_resultType = KALVEX_RESULT_NUMBER;
 
 // Every exported operation starts here: no error, no work done yet.
 void Begin() {
@@ -47,19 +48,21 @@ void Trace(const char* call, const char* text, double value) {
     }
 }
 
+// A plot sample must be a number.
+bool PlotNumber(const Value& r) {
+    return r.IsNumber() || Fail(kShape, "A plot needs a number, got " + TheEvaluator().Shape(r));
+}
+
 bool EvaluateStatement(const char* text, int flag, double& v) {
-    static Code code;
-    static const std::vector<std::string> noParams;
-    Evaluator& ev = TheEvaluator();
     Value r;
-    if (!Compile(text, noParams, code) || !ev.Run(code, nullptr, r)) return false;
+    if (!CompileAndRun(text, r)) return false;
     if (r.IsNumber()) {
         v = r.num;
-    } else if (flag != 0) {
-        v = TheStore().AddResult(ev.MatrixOf(r));
-        g_resultType = 1;
+    } else if (flag == KALVEX_EVAL_PLOT) {
+        return PlotNumber(r);
     } else {
-        return Fail(kShape, "A plot needs a number, got " + ev.Shape(r));
+        v = TheStore().AddResult(TheEvaluator().MatrixOf(r));
+        g_resultType = KALVEX_RESULT_MATRIX;
     }
     return true;
 }
@@ -74,18 +77,20 @@ bool ParseHandle(const char* text, int& handle) {
     return true;
 }
 
-// FindMatrix's search: mode 33 a bracketed name, mode 9 a result handle.
+// FindMatrix's search: a bracketed name or a result handle.
 const Matrix* LookUpMatrix(const char* name, int mode) {
     const Matrix* m = nullptr;
-    if (mode == 33) {
+    if (mode == KALVEX_MATRIX_BY_NAME) {
         m = TheStore().FindMatrix(MatrixKey(name));
         if (!m) Fail(kUnknownMatrix, "Unknown matrix '" + std::string(Trim(name)) + "'");
-    } else if (mode == 9) {
+    } else if (mode == KALVEX_MATRIX_BY_HANDLE) {
         int handle = 0;
         if (ParseHandle(name, handle)) m = TheStore().FindResult(handle);
         if (!m) Fail(kUnknownMatrix, "Unknown matrix: no result matrix has the handle '" + std::string(name) + "'");
     } else {
-        Fail(kBadArgument, "Invalid argument: FindMatrix mode " + std::to_string(mode) + " (use 33 or 9)");
+        Fail(kBadArgument, "Invalid argument: FindMatrix mode " + std::to_string(mode) + " (use " +
+                               std::to_string(KALVEX_MATRIX_BY_NAME) + " or " +
+                               std::to_string(KALVEX_MATRIX_BY_HANDLE) + ")");
     }
     return m;
 }
@@ -96,7 +101,7 @@ extern "C" {
 
 int e_eval(const char* text, double* value, int flag) {
     Begin();
-    g_resultType = 0;
+    g_resultType = KALVEX_RESULT_NUMBER;
     double v = 0.0;
     if (!MissingText(text, "expression")) {
         EvaluateStatement(text, flag, v);
@@ -111,7 +116,7 @@ int e_eval(const char* text, double* value, int flag) {
 int e_evalAt(const char* text, const char* var, const double* x, int count, double* y, unsigned char* valid) {
     static Code code;
     ClearError();
-    g_resultType = 0;
+    g_resultType = KALVEX_RESULT_NUMBER;
     if (count > 0 && (!x || !y || !valid)) {
         Fail(kBadArgument, "Invalid argument: no arrays for the samples");
         return LastError();
@@ -130,7 +135,7 @@ int e_evalAt(const char* text, const char* var, const double* x, int count, doub
         bool ok = false;
         if (compiled) {
             ClearError();
-            ok = ev.Run(code, &param, r) && (r.IsNumber() || Fail(kShape, "A plot needs a number, got " + ev.Shape(r)));
+            ok = ev.Run(code, &param, r) && PlotNumber(r);
             ev.Reset();
         }
         y[i] = ok ? r.num : 0.0;
@@ -166,13 +171,15 @@ void SetStrMatrix(const char* spec, int, int) {
 void SetVarFunct(const char* name, const char* text, int kind) {
     Begin();
     if (MissingText(name, "name") || MissingText(text, "value")) return;
-    if (kind == 0) {
+    if (kind == KALVEX_KIND_VARIABLE) {
         DefineVariable(name, text);
-    } else if (kind == 1) {
+    } else if (kind == KALVEX_KIND_FUNCTION) {
         if (Trim(text).empty()) Fail(kEmpty, "Empty expression: the function " + std::string(Trim(name)) + " has no body");
         else DefineFunction(name, text);
     } else {
-        Fail(kBadArgument, "Invalid argument: SetVarFunct kind " + std::to_string(kind) + " (use 0 or 1)");
+        Fail(kBadArgument, "Invalid argument: SetVarFunct kind " + std::to_string(kind) + " (use " +
+                               std::to_string(KALVEX_KIND_VARIABLE) + " or " +
+                               std::to_string(KALVEX_KIND_FUNCTION) + ")");
     }
     Trace("SetVarFunct", name, 0.0);
 }
@@ -181,7 +188,7 @@ int FindVarVal2(const char* name, int kind, void* out, double* len) {
     Begin();
     if (MissingText(name, "name")) return 0;
     std::string_view bare = Trim(name);
-    if (kind == 0) {
+    if (kind == KALVEX_KIND_VARIABLE) {
         const double* v = TheStore().FindVariable(ToLower(bare));
         if (v && out) *static_cast<double*>(out) = *v;
         if (v) return 1;
@@ -234,7 +241,7 @@ const char* aPrint(const double* elements, int rows, int cols, const char*, cons
 
 void aElemOrderSet(int order) {
     Begin();
-    TheStore().elementOrder = order != 0 ? 1 : 0;
+    TheStore().elementOrder = order != KALVEX_BY_ROW ? KALVEX_BY_COLUMN : KALVEX_BY_ROW;
 }
 
 int aElemOrderEx(const double* probe, int) {
@@ -242,7 +249,7 @@ int aElemOrderEx(const double* probe, int) {
     const int order = TheStore().elementOrder;
     if (!probe) return order;
     // Element (0, 1) of the probe is 2 when it is read row after row.
-    return probe[order == 0 ? 1 : 2] == 2.0 ? 0 : 1;
+    return probe[order == KALVEX_BY_ROW ? 1 : 2] == 2.0 ? KALVEX_BY_ROW : KALVEX_BY_COLUMN;
 }
 
 const char* aAbout(int) {

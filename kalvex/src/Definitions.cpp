@@ -9,15 +9,9 @@
 #include "Errors.h"
 #include "Parser.h"
 #include "Store.h"
+#include "TextUtil.h"
 
 namespace kalvex {
-
-std::string_view Trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 bool CheckUserName(const std::string& lowerName, std::string_view asGiven) {
     if (!IsName(asGiven)) {

@@ -12,6 +12,4 @@ bool DefineFunction(std::string_view head, std::string_view body);
 // Checks that lowerName may name a user variable, function or matrix.
 bool CheckUserName(const std::string& lowerName, std::string_view asGiven);
 
-std::string_view Trim(std::string_view text);
-
 }  // namespace kalvex

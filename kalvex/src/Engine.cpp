@@ -12,13 +12,16 @@ Evaluator& TheEvaluator() {
     return evaluator;
 }
 
-bool EvaluateNumber(std::string_view text, const char* what, double& out) {
+bool CompileAndRun(std::string_view text, Value& out) {
     static Code code;
     static const std::vector<std::string> noParams;
-    if (!Compile(text, noParams, code)) return false;
+    return Compile(text, noParams, code) && TheEvaluator().Run(code, nullptr, out);
+}
+
+bool EvaluateNumber(std::string_view text, const char* what, double& out) {
     Evaluator& ev = TheEvaluator();
     Value v;
-    const bool ok = ev.Run(code, nullptr, v);
+    const bool ok = CompileAndRun(text, v);
     if (ok && !v.IsNumber()) {
         const std::string shape = ev.Shape(v);
         ev.Reset();

@@ -7,32 +7,35 @@
 
 #include <string>
 
+#include "kalvex.h"
+
 namespace kalvex {
 
+// The error numbers of the C interface (kalvex.h), by shorter names.
 enum ErrorCode : int {
-    kSyntax = 1,
-    kUnknownName = 2,
-    kArgumentCount = 3,
-    kDivisionByZero = 4,
-    kDomain = 5,
-    kOutOfRange = 6,
-    kTooDeep = 7,
-    kTooLong = 8,
-    kShape = 9,
-    kUnknownMatrix = 10,
-    kSingular = 11,
-    kMatrixSpec = 12,
-    kRecursion = 13,
-    kNoRealRoot = 14,
-    kNotPolynomial = 15,
-    kBadArgument = 16,
-    kBadName = 17,
-    kEmpty = 18,
-    kWorkLimit = 19,
-    kNotConverged = 20,
+    kSyntax = KALVEX_E_SYNTAX,
+    kUnknownName = KALVEX_E_UNKNOWN_NAME,
+    kArgumentCount = KALVEX_E_ARGUMENT_COUNT,
+    kDivisionByZero = KALVEX_E_DIVISION_BY_ZERO,
+    kDomain = KALVEX_E_DOMAIN,
+    kOutOfRange = KALVEX_E_OUT_OF_RANGE,
+    kTooDeep = KALVEX_E_TOO_DEEP,
+    kTooLong = KALVEX_E_TOO_LONG,
+    kShape = KALVEX_E_SHAPE,
+    kUnknownMatrix = KALVEX_E_UNKNOWN_MATRIX,
+    kSingular = KALVEX_E_SINGULAR,
+    kMatrixSpec = KALVEX_E_MATRIX_SPEC,
+    kRecursion = KALVEX_E_RECURSION,
+    kNoRealRoot = KALVEX_E_NO_REAL_ROOT,
+    kNotPolynomial = KALVEX_E_NOT_POLYNOMIAL,
+    kBadArgument = KALVEX_E_BAD_ARGUMENT,
+    kBadName = KALVEX_E_BAD_NAME,
+    kEmpty = KALVEX_E_EMPTY,
+    kWorkLimit = KALVEX_E_WORK_LIMIT,
+    kNotConverged = KALVEX_E_NOT_CONVERGED,
 };
 
-constexpr int kNoError = -1;
+constexpr int kNoError = KALVEX_NO_ERROR;
 
 void ClearError();
 // Records code with its full description unless an error is already pending.

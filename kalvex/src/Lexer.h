@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "TextUtil.h"
+
 namespace kalvex {
 
 enum class Tok {
@@ -26,13 +28,15 @@ enum CharClass : unsigned char {
     kBlank = 8,
 };
 
+// The classes of TextUtil.h, one table entry per byte.
 constexpr std::array<unsigned char, 256> MakeCharClasses() {
     std::array<unsigned char, 256> classes{};
-    for (int c = '0'; c <= '9'; ++c) classes[c] = kDigit | kNameChar;
-    for (int c = 'a'; c <= 'z'; ++c) classes[c] = kNameStart | kNameChar;
-    for (int c = 'A'; c <= 'Z'; ++c) classes[c] = kNameStart | kNameChar;
-    classes['_'] = kNameStart | kNameChar;
-    for (const int c : {' ', '\t', '\r', '\n'}) classes[c] = kBlank;
+    for (int c = 0; c < 256; ++c) {
+        const char ch = static_cast<char>(c);
+        classes[static_cast<std::size_t>(c)] =
+            static_cast<unsigned char>((IsDigit(ch) ? kDigit : 0) | (IsNameStart(ch) ? kNameStart : 0) |
+                                       (IsNameChar(ch) ? kNameChar : 0) | (IsBlank(ch) ? kBlank : 0));
+    }
     return classes;
 }
 

@@ -4,11 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "Definitions.h"
 #include "Engine.h"
 #include "Errors.h"
-#include "Parser.h"
 #include "Store.h"
+#include "TextUtil.h"
 
 namespace kalvex {
 
@@ -91,7 +90,7 @@ bool DefineMatrixFromSpec(std::string_view spec) {
                                      " values, got " + std::to_string(given < 0 ? 0 : given));
     }
     Matrix m(rows, cols);
-    const bool byColumn = TheStore().elementOrder != 0;
+    const bool byColumn = TheStore().elementOrder == KALVEX_BY_COLUMN;
     for (long k = 0; k < count; ++k) {
         const std::string_view field = fields[static_cast<std::size_t>(k + 3)];
         const std::string label = "Value " + std::to_string(k + 1) + " of " + shown;

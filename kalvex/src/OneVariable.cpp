@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "Definitions.h"
 #include "Errors.h"
 #include "Parser.h"
 #include "Store.h"
+#include "TextUtil.h"
 
 namespace kalvex {
 

@@ -6,6 +6,7 @@
 #include "Builtins.h"
 #include "Errors.h"
 #include "Lexer.h"
+#include "TextUtil.h"
 
 namespace kalvex {
 
@@ -230,21 +231,6 @@ private:
 };
 
 }  // namespace
-
-std::string ToLower(std::string_view text) {
-    std::string s(text);
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return s;
-}
-
-bool IsName(std::string_view text) {
-    if (text.empty()) return false;
-    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
-    if (!letter(text[0])) return false;
-    return std::all_of(text.begin(), text.end(), [&](char c) { return letter(c) || (c >= '0' && c <= '9'); });
-}
 
 bool Compile(std::string_view text, const std::vector<std::string>& params, Code& out) {
     out.Clear();

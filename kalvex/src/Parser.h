@@ -16,9 +16,4 @@ constexpr int kMaxNesting = 200;                       // parentheses, signs, po
 // Returns false with the error raised when the text is not an expression.
 bool Compile(std::string_view text, const std::vector<std::string>& params, Code& out);
 
-std::string ToLower(std::string_view text);
-// True when text is a name of the language: a letter or "_", then letters,
-// digits or "_".
-bool IsName(std::string_view text);
-
 }  // namespace kalvex

@@ -8,6 +8,7 @@
 #include "Engine.h"
 #include "Errors.h"
 #include "OneVariable.h"
+#include "TextUtil.h"
 
 namespace kalvex {
 
@@ -56,7 +57,7 @@ Rational NumberAt(std::string_view text, double asDouble) {
         const char c = text[i];
         if (c == '.' && !point) {
             point = true;
-        } else if (c >= '0' && c <= '9') {
+        } else if (IsDigit(c)) {
             if (digits > 0 || c != '0') ++digits;
             if (digits > kMaxExactDigits) return ExactValue(asDouble);
             mantissa = mantissa * 10 + (c - '0');

@@ -11,6 +11,7 @@
 
 #include "Code.h"
 #include "Value.h"
+#include "kalvex.h"
 
 namespace kalvex {
 
@@ -31,7 +32,7 @@ struct Store {
     std::unordered_map<std::string, Matrix> matrices;
     std::deque<std::pair<int, Matrix>> results;
     int nextHandle = 1;
-    int elementOrder = 0;  // 0 row after row, 1 column after column
+    int elementOrder = KALVEX_BY_ROW;  // or KALVEX_BY_COLUMN
     bool debug = false;
 
     const double* FindVariable(const std::string& lowerName) const {
