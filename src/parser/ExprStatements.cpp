@@ -17,7 +17,7 @@ namespace {
 const double* ResultMatrix(const KalvexApi& kx, double handle, int& rows, int& cols) {
     rows = 0;
     cols = 0;
-    return kx.FindMatrix(RoundedText(handle).c_str(), 9, &rows, &cols);
+    return kx.FindMatrix(RoundedText(handle).c_str(), KALVEX_MATRIX_BY_HANDLE, &rows, &cols);
 }
 
 // Evaluates expression and appends its result text to out: "Number = " +
@@ -27,12 +27,12 @@ void AppendEvaluation(StatementContext& ctx, const std::string& expression, std:
     if (expression.empty()) return;
     const KalvexApi& kx = ctx.env.kx;
     double value = 0;
-    kx.e_eval(expression.c_str(), &value, 1);
-    if (const int error = kx.GetE_Error(); error != -1) {
-        out += CountedLibraryError(ctx, error);
+    kx.e_eval(expression.c_str(), &value, KALVEX_EVAL_STATEMENT);
+    if (const auto error = LastCallError(ctx)) {
+        out += *error;
         return;
     }
-    if (kx.GetResultType() != 1) {
+    if (kx.GetResultType() != KALVEX_RESULT_MATRIX) {
         AppendNumberResult(out, value, ctx.env.opt.decimals);
         return;
     }
@@ -67,8 +67,7 @@ std::string StoreMatrix(StatementContext& ctx, std::string_view name, double han
         spec += TidyNumber(NumberText(elements[at], 10));
         spec += "; ";
     }
-    kx.SetStrMatrix(spec.c_str(), 0, 1);
-    if (const int error = kx.GetE_Error(); error != -1) return CountedLibraryError(ctx, error);
+    if (auto error = SetMatrixSpec(ctx, spec)) return std::move(*error);
     return (cols <= 1 ? "Vect = " : "Matr = ") + spec;
 }
 
@@ -138,20 +137,21 @@ void StoExprStatement(StatementContext& ctx) {
         note = "(=>" + std::string(word) + " " + std::string(file) + ")";
     }
     double value = 0;
-    kx.e_eval(expression.c_str(), &value, 1);
+    kx.e_eval(expression.c_str(), &value, KALVEX_EVAL_STATEMENT);
     std::string result;
-    if (const int error = kx.GetE_Error(); error != -1) {
-        result = CountedLibraryError(ctx, error);
-    } else if (kx.GetResultType() == 1) {
+    if (auto error = LastCallError(ctx)) {
+        result = std::move(*error);
+    } else if (kx.GetResultType() == KALVEX_RESULT_MATRIX) {
         std::string spec;
         result = StoreMatrix(ctx, name, value, spec);
         if (!spec.empty() && note != kNoTarget)
             FileStatement(std::string(file), std::string(word), spec, ctx.env.exitCode);
     } else {
         const std::int32_t decimals = ctx.env.opt.decimals;
-        kx.SetVarFunct(std::string(name).c_str(), TidyNumber(NumberText(value, decimals)).c_str(), 0);
-        if (const int storeError = kx.GetE_Error(); storeError != -1)
-            result = CountedLibraryError(ctx, storeError);
+        kx.SetVarFunct(std::string(name).c_str(), TidyNumber(NumberText(value, decimals)).c_str(),
+                       KALVEX_KIND_VARIABLE);
+        if (auto storeError = LastCallError(ctx))
+            result = std::move(*storeError);
         else
             result = "Number " + std::string(name) + " = " + NumberText(value, decimals);
     }
@@ -163,7 +163,7 @@ void ShowStatement(StatementContext& ctx) {
     std::string name(Inner(ctx));
     std::string result;
     double value = 0;
-    if (kx.FindVarVal2(name.c_str(), 0, &value, nullptr)) {
+    if (kx.FindVarVal2(name.c_str(), KALVEX_KIND_VARIABLE, &value, nullptr)) {
         result = "Number " + name + " = " + NumberText(value, ctx.env.opt.decimals);
     } else if (const char* body = kx.GetFunctText(name.c_str())) {
         result = "Function " + name + " = " + body;
@@ -171,7 +171,7 @@ void ShowStatement(StatementContext& ctx) {
         name = BracketName(name);
         int rows = 0;
         int cols = 0;
-        const double* elements = kx.FindMatrix(name.c_str(), 33, &rows, &cols);
+        const double* elements = kx.FindMatrix(name.c_str(), KALVEX_MATRIX_BY_NAME, &rows, &cols);
         result = elements ? ShowListing(name, elements, rows, cols, ctx.env.opt.decimals) : "not found";
     }
     AppendShowBlock(ctx.processed, ctx.i, name, result);

@@ -13,11 +13,8 @@ namespace {
 // Hands a matrix spec to the library; a rejected spec counts an error and
 // appends its block.
 void DefineMatrix(StatementContext& ctx, const std::string& text) {
-    const KalvexApi& kx = ctx.env.kx;
     const std::string spec = Without(text, '\'');
-    kx.SetStrMatrix(spec.c_str(), 0, 1);
-    if (const int error = kx.GetE_Error(); error != -1)
-        AppendMatrixErrorBlock(ctx.processed, ctx.i, spec, CountedLibraryError(ctx, error));
+    if (const auto error = SetMatrixSpec(ctx, spec)) AppendMatrixErrorBlock(ctx.processed, ctx.i, spec, *error);
 }
 
 // A dimx line as the block reads it: trimmed, its comment cut off, and pos the
@@ -95,10 +92,7 @@ void DimxStatement(StatementContext& ctx) {
             break;
         }
     }
-    const KalvexApi& kx = ctx.env.kx;
-    kx.SetStrMatrix(spec.c_str(), 0, 1);
-    if (const int error = kx.GetE_Error(); error != -1)
-        AppendDimxErrorBlock(ctx.processed, ctx.i, CountedLibraryError(ctx, error));
+    if (const auto error = SetMatrixSpec(ctx, spec)) AppendDimxErrorBlock(ctx.processed, ctx.i, *error);
 }
 
 void ElemOrderSetStatement(StatementContext& ctx) { ctx.env.kx.aElemOrderSet(IntegerValue(Rest(ctx))); }

@@ -17,8 +17,15 @@ namespace {
 std::string DerivativeText(StatementContext& ctx, const std::string& polynomial) {
     const KalvexApi& kx = ctx.env.kx;
     const char* derivative = kx.lPoly_dydx(polynomial.c_str(), ctx.polyVar.c_str());
-    if (const int error = kx.GetE_Error(); error != -1) return CountedLibraryError(ctx, error, true);
+    if (auto error = LastCallError(ctx, true)) return std::move(*error);
     return derivative ? derivative : "";
+}
+
+// After a call of the library that gives a number: "Number = " + value, or
+// the counted error text.
+std::string NumberOrError(StatementContext& ctx, double value) {
+    if (auto error = LastCallError(ctx)) return std::move(*error);
+    return NumberResult(value, ctx.env.opt.decimals);
 }
 
 // A subdivision count rounded to the nearest integer (halves to even) and
@@ -44,11 +51,7 @@ void IntegrateLine(StatementContext& ctx, std::string_view line, std::size_t pos
     const std::string variable(TrimView(Field(args, ';', 5)));
     double value = 0;
     kx.Integrate(function.c_str(), a, b, n, trap, variable.c_str(), &value);
-    std::string result;
-    if (const int error = kx.GetE_Error(); error != -1)
-        result = CountedLibraryError(ctx, error);
-    else
-        result = NumberResult(value, ctx.env.opt.decimals);
+    const std::string result = NumberOrError(ctx, value);
     if (!target.file.empty()) WriteStatementFile(ctx, target.file, result);
     AppendIntegralBlock(ctx.processed, ctx.i, function, target.note, a, b, result);
 }
@@ -67,12 +70,7 @@ void SolvePolynStatement(StatementContext& ctx) {
     const KalvexApi& kx = ctx.env.kx;
     const std::string polynomial = Without(Rest(ctx), '\'');
     const double value = kx.dSolve(polynomial.c_str(), ctx.polyVar.c_str());
-    std::string result;
-    if (const int error = kx.GetE_Error(); error != -1)
-        result = CountedLibraryError(ctx, error);
-    else
-        result = NumberResult(value, ctx.env.opt.decimals);
-    AppendSolutionBlock(ctx.processed, ctx.i, polynomial, result);
+    AppendSolutionBlock(ctx.processed, ctx.i, polynomial, NumberOrError(ctx, value));
 }
 
 void DerivateStatement(StatementContext& ctx) {

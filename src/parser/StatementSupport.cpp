@@ -11,10 +11,22 @@ std::string CountedLibraryError(StatementContext& ctx, int error, bool oneSpace)
     return LibraryErrorText(ctx.env.kx, error, oneSpace);
 }
 
+std::optional<std::string> LastCallError(StatementContext& ctx, bool oneSpace) {
+    const int error = ctx.env.kx.GetE_Error();
+    if (error == KALVEX_NO_ERROR) return std::nullopt;
+    return CountedLibraryError(ctx, error, oneSpace);
+}
+
+std::optional<std::string> SetMatrixSpec(StatementContext& ctx, const std::string& spec) {
+    // The two reserved arguments as the library's callers pass them.
+    ctx.env.kx.SetStrMatrix(spec.c_str(), 0, 1);
+    return LastCallError(ctx);
+}
+
 bool ColumnOrder(const StatementContext& ctx) {
     // The probe is a 2 x 2 array stored row after row: row 0 is {0, 2}, row 1 is {1, 0}.
     static constexpr double kProbe[4] = {0, 2, 1, 0};
-    return ctx.env.kx.aElemOrderEx(kProbe, 0) != 0;
+    return ctx.env.kx.aElemOrderEx(kProbe, 0) == KALVEX_BY_COLUMN;
 }
 
 std::string ReadStatementFile(StatementContext& ctx, std::string_view fileName) {

@@ -1,6 +1,7 @@
 // The statement handlers that the keyword table dispatches to.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,14 @@ void PlotStatement(StatementContext& ctx);
 // Counts an error and returns the library's error text for error
 // (two-space form, or one-space form with oneSpace).
 std::string CountedLibraryError(StatementContext& ctx, int error, bool oneSpace = false);
+
+// After a call of the library: nothing when it succeeded, else the error
+// counted and its text as CountedLibraryError gives it.
+std::optional<std::string> LastCallError(StatementContext& ctx, bool oneSpace = false);
+
+// Defines a matrix or vector from spec: nothing when the library took it,
+// else the counted error text.
+std::optional<std::string> SetMatrixSpec(StatementContext& ctx, const std::string& spec);
 
 // True when the library reads matrix specs column after column (element
 // order 1), false for row after row.

@@ -13,8 +13,7 @@ namespace {
 // counted and shown in a result block with the library's error text, so that
 // a failed definition never passes for a stored one.
 void ReportDefinitionError(StatementContext& ctx) {
-    if (const int error = ctx.env.kx.GetE_Error(); error != -1)
-        AppendResultBlock(ctx.processed, ctx.i, Rest(ctx), kNoTarget, CountedLibraryError(ctx, error));
+    if (const auto error = LastCallError(ctx)) AppendResultBlock(ctx.processed, ctx.i, Rest(ctx), kNoTarget, *error);
 }
 
 // Defines the function name with body; an empty body or a failed read counts
@@ -25,7 +24,7 @@ void DefineFunction(StatementContext& ctx, std::string_view name, const std::str
         AppendResultBlock(ctx.processed, ctx.i, Rest(ctx), kNoTarget, StatusErrorText(ctx.env.exitCode));
         return;
     }
-    ctx.env.kx.SetVarFunct(std::string(name).c_str(), body.c_str(), 1);
+    ctx.env.kx.SetVarFunct(std::string(name).c_str(), body.c_str(), KALVEX_KIND_FUNCTION);
     ReportDefinitionError(ctx);
 }
 
@@ -35,7 +34,7 @@ void VarStatement(StatementContext& ctx) {
     const std::string text = std::string(Rest(ctx)) + ";";
     const std::string name(TrimView(Field(text, ';', 1)));
     const std::string value(TrimView(Field(text, ';', 2)));
-    ctx.env.kx.SetVarFunct(name.c_str(), value.c_str(), 0);
+    ctx.env.kx.SetVarFunct(name.c_str(), value.c_str(), KALVEX_KIND_VARIABLE);
     ReportDefinitionError(ctx);
 }
 
