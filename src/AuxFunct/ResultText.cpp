@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "AuxFunct/StatusCodes.h"
 #include "bindings/KalvexApi.h"
 
 namespace {
@@ -76,14 +77,14 @@ std::string StripBrackets(std::string_view text) {
 
 std::string ErrorCodeText(std::int32_t code) {
     switch (code) {
-    case -2: return "File Open Error (not found?)";
-    case -3: return "File Write Error (already in use?)";
-    case -4: return "Operation vancelled by user";
-    case -5: return "Invalid Parameter.";
-    case -6: return "Instance Quit OK";
-    case -7: return "API Error";
-    case -8: return "Window not Found";
-    case -9: return "Child Window Not Found";
+    case kFileNotReadable: return "File Open Error (not found?)";
+    case kFileNotWritable: return "File Write Error (already in use?)";
+    case kCancelledByUser: return "Operation vancelled by user";
+    case kNoInputSource: return "Invalid Parameter.";
+    case kInstanceQuit: return "Instance Quit OK";
+    case kApiError: return "API Error";
+    case kWindowNotFound: return "Window not Found";
+    case kHandOverRefused: return "Child Window Not Found";
     default: return {};
     }
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "AuxFunct/StatusCodes.h"
 #include "app/RunDriver.h"
 #include "app/RunSteps.h"
 #include "platform/Clipboard.h"
@@ -70,7 +71,7 @@ bool RunReceivedLine(ProcessState& ps, const std::string& line) {
     ps.run.CmdLn = line;
     LogLine(ps.log, "      Received SendMessage with CommandLine: \"" + ps.run.CmdLn + "\"", ps.opt.logF);
     SetResidentStatus(kWaitingStatus);
-    ps.run.exitCode = 0;
+    ps.run.exitCode = kStatusOk;
     return RunCycle(ps);
 }
 
@@ -86,7 +87,7 @@ bool RunClipboardText(ProcessState& ps) {
     LogLine(ps.log, "      Received Clipboard data (" + std::to_string(run.clipText.size()) + " chars)", ps.opt.logF);
     SetResidentStatus(kWaitingStatus);
     run.scriptText = run.clipText;
-    run.exitCode = 0;
+    run.exitCode = kStatusOk;
     ps.keepOutputF = false;
     RunAndDeliver(ps);
     return true;
@@ -101,9 +102,9 @@ bool CheckResidentInstance(ProcessState& ps) {
         ps.run.handOverF = 1;
         return false;
     }
-    if (CloseResidentInstance()) ps.run.exitCode = -6;
+    if (CloseResidentInstance()) ps.run.exitCode = kInstanceQuit;
     if (ps.opt.InpF) return false;
-    ps.run.exitCode = -6;
+    ps.run.exitCode = kInstanceQuit;
     return true;
 }
 
@@ -113,17 +114,17 @@ bool HandOver(ProcessState& ps) {
     if (line.size() > kMaxHandOver) {
         Note("the command line is " + std::to_string(line.size()) + " bytes long; lines over " +
              std::to_string(kMaxHandOver) + " bytes are not handed to the resident instance");
-        ps.run.exitCode = -9;
+        ps.run.exitCode = kHandOverRefused;
         return true;
     }
     const HandOverResult result = HandOverCommandLine(line);
     switch (result.status) {
     case HandOverResult::Accepted:
-        ps.run.exitCode = 0;
+        ps.run.exitCode = kStatusOk;
         return true;
     case HandOverResult::Refused:
         Note("the resident instance did not take the command line: " + result.reason);
-        ps.run.exitCode = -9;
+        ps.run.exitCode = kHandOverRefused;
         return true;
     case HandOverResult::Failed:
         Note(std::string("the command line could not be handed to the resident instance: ") +

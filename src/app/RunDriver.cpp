@@ -1,5 +1,6 @@
 #include "app/RunDriver.h"
 
+#include "AuxFunct/StatusCodes.h"
 #include "app/CommandLine.h"
 #include "app/ProcessState.h"
 #include "app/Resident.h"
@@ -28,7 +29,7 @@ bool ParseAndDispatch(ProcessState& ps) {
     if (!ps.run.handOverF) parseRestored();
     if (opt.helpF) {
         ShowSyntax(true, false, ps.log);
-        ps.run.exitCode = 0;
+        ps.run.exitCode = kStatusOk;
         return true;
     }
     if (opt.showFlagsF) ShowFlags(opt, true, ps.log);
@@ -50,7 +51,7 @@ bool RunSetupStep(ProcessState& ps) {
         ps.opt.setupF = 0;
         return ParseAndDispatch(ps);
     case SetupOutcome::Quit:
-        ps.run.exitCode = 0;
+        ps.run.exitCode = kStatusOk;
         return true;
     case SetupOutcome::GoOn:
         break;
@@ -72,14 +73,14 @@ int RunProgram(const std::vector<std::string>& args) {
     ProcessState ps;
     if (args.empty()) {
         ShowSyntax(true, false, ps.log);
-        return 0;
+        return kStatusOk;
     }
     std::string missing;
     if (!BindKalvex(ps.kx, missing)) {
         std::string text = "Installation failed!\r\n\r\nThis program will terminate";
         if (!missing.empty()) text += "\r\n\r\nMissing function: " + missing;
         ShowMessageBox("Tessara", text);
-        return 1;
+        return kLibraryMissing;
     }
     ps.run.startDir = CurrentFolder();
     ps.settingsPath = SettingsFilePath();

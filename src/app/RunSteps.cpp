@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "AuxFunct/ResolvePath.h"
+#include "AuxFunct/StatusCodes.h"
 #include "AuxFunct/TextScreens.h"
 #include "AuxFunct/TextUtil.h"
 #include "parser/RunScript.h"
@@ -134,7 +135,7 @@ bool ObtainInput(ProcessState& ps) {
         ReadInputScript(opt.InpFN, run.scriptText, run.exitCode);
         // The run goes on after a failed read, but its output must not
         // replace the very script that could not be read.
-        ps.keepOutputF = run.exitCode == -2 && !opt.SaveToClpBF && SameFile(opt.InpFN, opt.OutpFN);
+        ps.keepOutputF = run.exitCode == kFileNotReadable && !opt.SaveToClpBF && SameFile(opt.InpFN, opt.OutpFN);
     } else if (opt.getFromClpF) {
         run.clipText = ClipboardGetText();
         run.scriptText = Trim(run.clipText);
@@ -173,7 +174,7 @@ void ReportNoInput(ProcessState& ps) {
     std::string message = "Error: Invalid Input file.\r\nfilename: " + ps.opt.InpFN + ".\r\n";
     if (!ps.opt.tsrF && !ps.opt.tsrvF) {
         message += "      Program will terminate.";
-        ps.run.exitCode = -5;
+        ps.run.exitCode = kNoInputSource;
     } else {
         message += "      Program will remain resident waiting for further inputs.";
     }

@@ -4,6 +4,7 @@
 
 #include "AuxFunct/OptionState.h"
 #include "AuxFunct/ResultText.h"
+#include "AuxFunct/StatusCodes.h"
 #include "AuxFunct/TextUtil.h"
 #include "AuxFunct/TidyNumber.h"
 #include "bindings/KalvexApi.h"
@@ -109,7 +110,7 @@ void ExprFileStatement(StatementContext& ctx) {
     const OutputTarget target = OutputOf(rest, rest);
     std::string expression = ReadStatementFile(ctx, Word(rest, 1));
     std::string result;
-    if (expression.empty() || ctx.env.exitCode != 0) {
+    if (expression.empty() || ctx.env.exitCode != kStatusOk) {
         ++ctx.errorCount;
         result = StatusErrorText(ctx.env.exitCode);
     } else {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "AuxFunct/StatusCodes.h"
 #include "aPlot/PlotWindows.h"
 #include "AuxFunct/OptionState.h"
 #include "AuxFunct/TextUtil.h"
@@ -91,7 +92,7 @@ ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env) {
     std::string scratch;
 
     for (int i = 1; i <= lineCount; ++i) {
-        env.exitCode = 0;
+        env.exitCode = kStatusOk;
         if (env.opt.lnsF) {
             i = selection.Take(i, lineCount);
             if (i > lineCount) break;

@@ -5,6 +5,7 @@
 #include "AuxFunct/LogWriter.h"
 #include "AuxFunct/OptionState.h"
 #include "AuxFunct/ReadFileVersion.h"
+#include "AuxFunct/StatusCodes.h"
 #include "parser/ProcessScript.h"
 
 namespace {
@@ -39,7 +40,7 @@ std::size_t RunScript(ScriptEnv& env, const std::string& headerText, std::string
         run.processed.insert(0, header);
         scriptText = std::move(run.processed);
     }
-    env.exitCode = 0;
+    env.exitCode = kStatusOk;
     LogLine(env.log, "      " + counters);
     return scriptText.size();
 }

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "AuxFunct/ResolvePath.h"
+#include "AuxFunct/StatusCodes.h"
 #include "AuxFunct/TextUtil.h"
 #include "parser/ScriptLines.h"
 #include "platform/FileContent.h"
@@ -27,7 +28,7 @@ std::string JoinedLines(std::string_view content) {
 void ReadInputScript(const std::string& InpFN, std::string& scriptText, std::int32_t& exitCode) {
     if (ReadWholeFile(InpFN, scriptText)) return;
     ShowMessageBox(kTitle, "Error 4: can't read the file\r\nfile: " + InpFN);
-    exitCode = -2;
+    exitCode = kFileNotReadable;
 }
 
 void WriteOutputScript(const std::string& OutpFN, bool append, const std::string& scriptText,
@@ -37,7 +38,7 @@ void WriteOutputScript(const std::string& OutpFN, bool append, const std::string
 
 void ReportUnwritableOutput(const std::string& name, std::int32_t& exitCode) {
     ShowMessageBox(kTitle, "Error 5: can't write the file\r\nfile: " + name);
-    exitCode = -3;
+    exitCode = kFileNotWritable;
 }
 
 std::string FileStatement(const std::string& fileName, const std::string& keyword,
@@ -51,7 +52,7 @@ std::string FileStatement(const std::string& fileName, const std::string& keywor
     }
     std::string content;
     if (!ReadWholeFile(name, content)) {
-        exitCode = -2;
+        exitCode = kFileNotReadable;
         ShowMessageBox(kTitle, "Error 3: Couldn't open the file!\r\n" + name);
         return {};
     }

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "AuxFunct/ResultText.h"
+#include "AuxFunct/StatusCodes.h"
 #include "bindings/KalvexApi.h"
 #include "parser/Statements.h"
 #include "parser/StatementText.h"
@@ -19,7 +20,7 @@ void ReportDefinitionError(StatementContext& ctx) {
 // Defines the function name with body; an empty body or a failed read counts
 // an error and shows the status error text in a result block.
 void DefineFunction(StatementContext& ctx, std::string_view name, const std::string& body) {
-    if (body.empty() || ctx.env.exitCode != 0) {
+    if (body.empty() || ctx.env.exitCode != kStatusOk) {
         ++ctx.errorCount;
         AppendResultBlock(ctx.processed, ctx.i, Rest(ctx), kNoTarget, StatusErrorText(ctx.env.exitCode));
         return;
