@@ -4,8 +4,28 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+
+// The indices of OptionState::optionsGiven.
+enum OptionGiven : std::size_t {
+    kGivenInput = 0,            // /i; cleared by /gclp and /sel
+    kGivenOutput = 1,           // /o, /a; cleared by /sclp
+    kGivenClipboardOutput = 2,  // /sclp
+    kGivenLines = 3,            // /lns
+    kGivenPlotPath = 4,         // /spl: plot windows are saved and closed
+    kGivenResidentVisible = 5,  // /tsrv
+    kGivenResident = 6,         // /tsr, /quit
+    kGivenReset = 7,            // /rset
+    kGivenDecimals = 8,         // /dec
+    kGivenLog = 9,              // /log
+    kGivenDelete = 11,          // /del (10 is never set)
+    kGivenNoHeader = 12,        // /noh
+    kGivenClipboardInput = 13,  // /gclp
+    kGivenSelection = 14,       // /sel
+    kOptionsGivenCount = 15,
+};
 
 struct OptionState {
     std::string InpFN;
@@ -40,8 +60,6 @@ struct OptionState {
     std::int8_t helpF = 0;
     std::int8_t showFlagsF = 0;
     std::int8_t setupF = 0;
-    // Which options the command lines named, at fixed indices:
-    // 0 /i, 1 /o /a, 2 /sclp, 3 /lns, 4 /spl, 5 /tsrv, 6 /tsr /quit, 7 /rset,
-    // 8 /dec, 9 /log, 10 unused, 11 /del, 12 /noh, 13 /gclp, 14 /sel.
-    std::array<std::int8_t, 15> optionsGiven{};
+    // Which options the command lines named, at the fixed indices below.
+    std::array<std::int8_t, kOptionsGivenCount> optionsGiven{};
 };

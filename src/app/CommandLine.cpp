@@ -44,23 +44,120 @@ std::string WithoutClosing(const std::string& text) {
     return text.size() >= 2 ? text.substr(0, text.size() - 2) : std::string();
 }
 
+// The parser's records and its state between tokens. Each option is one
+// member below, named in the option table after it; a member takes the token
+// (with its closing " /") and its 1-based number on the command line.
 struct Parser {
     OptionState& opt;
     LogState& log;
     const KalvexApi& kx;
     int selIndex = 0; // the last token that belongs to the selection; -1 once it is closed
 
+    void Given(OptionGiven option) { opt.optionsGiven[option] = 1; }
+
     void SetInputSource(std::int8_t fromClipboard, std::int8_t fromSelection) {
         opt.getFromClpF = fromClipboard;
         opt.getFromSelTextF = fromSelection;
         opt.InpF = 0;
-        opt.optionsGiven[0] = 0;
+        opt.optionsGiven[kGivenInput] = 0;
         opt.NoHF = 1;
     }
 
-    void ResetOptions() {
+    void SetOutput(const std::string& token, std::int8_t append) {
+        Given(kGivenOutput);
+        std::string name = Argument(token);
+        if (name.empty()) name = opt.OutpFN.empty() ? FolderPart(opt.InpFN) + "Result.kvx" : opt.OutpFN;
+        opt.OutpFN = name;
+        opt.AppendF = append;
+    }
+
+    void Input(const std::string& token, int) {
+        opt.InpFN = Argument(token);
+        opt.InpF = 1;
+        Given(kGivenInput);
+    }
+
+    void Output(const std::string& token, int) { SetOutput(token, 0); }
+
+    void Append(const std::string& token, int) { SetOutput(token, 1); }
+
+    void ClipboardInput(const std::string&, int) {
+        SetInputSource(1, 0);
+        Given(kGivenClipboardInput);
+    }
+
+    void ClipboardOutput(const std::string&, int) {
+        opt.SaveToClpBF = 1;
+        Given(kGivenClipboardOutput);
+        opt.optionsGiven[kGivenOutput] = 0;
+    }
+
+    void Selection(const std::string& token, int index) {
+        opt.selText = token.size() > 4 ? Trim(token.substr(4)) : std::string();
+        SetInputSource(0, 1);
+        Given(kGivenSelection);
+        selIndex = index;
+    }
+
+    void Delete(const std::string&, int) {
+        opt.delF = 1;
+        Given(kGivenDelete);
+    }
+
+    void Decimals(const std::string& token, int) {
+        opt.decimals = IntegerValue(SecondField(token));
+        Given(kGivenDecimals);
+    }
+
+    void Lines(const std::string& token, int) {
+        opt.LnsStr = ";" + WithoutClosing(SecondField(token)) + ";";
+        opt.lnsF = 1;
+        Given(kGivenLines);
+        opt.AppendF = 1;
+        opt.NoHF = 1;
+        opt.getFromSelTextF = 0;
+        opt.getFromClpF = 0;
+    }
+
+    void LineCorrection(const std::string& token, int) {
+        opt.lineCorrection = IntegerValue(WithoutClosing(SecondField(token)));
+        opt.lineCorrectionF = 1;
+    }
+
+    void PlotPath(const std::string& token, int) {
+        // Without a colon the option word itself is taken; the run
+        // preparation reduces it to an empty path.
+        const bool hasColon = token.find(':') != std::string::npos;
+        opt.splF = 1;
+        Given(kGivenPlotPath);
+        opt.splPath = Trim(WithoutClosing(hasColon ? AfterColon(token) : token));
+        opt.splPathReadyF = 0;
+    }
+
+    void Log(const std::string& token, int) {
+        opt.logF = 1;
+        Given(kGivenLog);
+        opt.logFileN = WithoutClosing(Trim(AfterColon(token)));
+    }
+
+    void Resident(const std::string& token, int) {
+        if (token.find("tsrv") != std::string::npos) {
+            opt.tsrvF = 1;
+            Given(kGivenResidentVisible);
+        } else {
+            opt.tsrF = 1;
+            Given(kGivenResident);
+        }
+    }
+
+    void Quit(const std::string&, int) {
+        opt.quitF = 1;
+        Given(kGivenResident);
+    }
+
+    void Reset(const std::string&, int) {
         opt.rsetF = 1;
-        opt.optionsGiven[7] = 1;
+        Given(kGivenReset);
         kx.ReSetEqParser();
         opt.getFromSelTextF = 0;
         opt.getFromClpF = 0;
@@ -75,90 +172,18 @@ struct Parser {
         LogLine(log, "      Reset EqParser and all command variables and string", opt.logF);
     }
 
-    // Acts on a token whose two-letter key names an option; false when none does.
-    bool ApplyOption(const std::string& token, int index) {
-        const std::string lower = ToLower(token);
-        const std::string key = lower.substr(0, 2);
-        if (key == "i ") {
-            opt.InpFN = Argument(token);
-            opt.InpF = 1;
-            opt.optionsGiven[0] = 1;
-        } else if (key == "o " || key == "a ") {
-            opt.optionsGiven[1] = 1;
-            std::string name = Argument(token);
-            if (name.empty()) name = opt.OutpFN.empty() ? FolderPart(opt.InpFN) + "Result.kvx" : opt.OutpFN;
-            opt.OutpFN = name;
-            opt.AppendF = static_cast<std::int8_t>(key == "a ");
-        } else if (key == "gc") {
-            SetInputSource(1, 0);
-            opt.optionsGiven[13] = 1;
-        } else if (key == "sc") {
-            opt.SaveToClpBF = 1;
-            opt.optionsGiven[2] = 1;
-            opt.optionsGiven[1] = 0;
-        } else if (key == "se") {
-            opt.selText = token.size() > 4 ? Trim(token.substr(4)) : std::string();
-            SetInputSource(0, 1);
-            opt.optionsGiven[14] = 1;
-            selIndex = index;
-        } else if (key == "de" && lower[2] == 'c') {
-            opt.decimals = IntegerValue(SecondField(token));
-            opt.optionsGiven[8] = 1;
-        } else if (key == "de") {
-            opt.delF = 1;
-            opt.optionsGiven[11] = 1;
-        } else if (key == "ln") {
-            opt.LnsStr = ";" + WithoutClosing(SecondField(token)) + ";";
-            opt.lnsF = 1;
-            opt.optionsGiven[3] = 1;
-            opt.AppendF = 1;
-            opt.NoHF = 1;
-            opt.getFromSelTextF = 0;
-            opt.getFromClpF = 0;
-        } else if (key == "lc") {
-            opt.lineCorrection = IntegerValue(WithoutClosing(SecondField(token)));
-            opt.lineCorrectionF = 1;
-        } else if (key == "sp") {
-            // Without a colon the option word itself is taken; the run
-            // preparation reduces it to an empty path.
-            const bool hasColon = token.find(':') != std::string::npos;
-            opt.splF = 1;
-            opt.optionsGiven[4] = 1;
-            opt.splPath = Trim(WithoutClosing(hasColon ? AfterColon(token) : token));
-            opt.splPathReadyF = 0;
-        } else if (key == "lo") {
-            opt.logF = 1;
-            opt.optionsGiven[9] = 1;
-            opt.logFileN = WithoutClosing(Trim(AfterColon(token)));
-        } else if (key == "ts") {
-            if (token.find("tsrv") != std::string::npos) {
-                opt.tsrvF = 1;
-                opt.optionsGiven[5] = 1;
-            } else {
-                opt.tsrF = 1;
-                opt.optionsGiven[6] = 1;
-            }
-        } else if (key == "qu") {
-            opt.quitF = 1;
-            opt.optionsGiven[6] = 1;
-        } else if (key == "rs") {
-            ResetOptions();
-        } else if (key == "re") {
-            opt.repF = 1;
-        } else if (key == "no") {
-            opt.NoHF = 1;
-            opt.optionsGiven[12] = 1;
-        } else if (key == "h ") {
-            opt.helpF = 1;
-        } else if (key == "sf") {
-            opt.showFlagsF = 1;
-        } else if (key == "w ") {
-            opt.setupF = 1;
-        } else {
-            return false;
-        }
-        return true;
+    void Repeat(const std::string&, int) { opt.repF = 1; }
+
+    void NoHeader(const std::string&, int) {
+        opt.NoHF = 1;
+        Given(kGivenNoHeader);
     }
+
+    void Help(const std::string&, int) { opt.helpF = 1; }
+
+    void ShowFlags(const std::string&, int) { opt.showFlagsF = 1; }
+
+    void Setup(const std::string&, int) { opt.setupF = 1; }
 
     // A token that names no option continues the selection when it follows
     // it directly; otherwise it closes the selection.
@@ -173,6 +198,52 @@ struct Parser {
         }
     }
 };
+
+struct OptionRow {
+    std::string_view key; // what the lower-cased token begins with
+    void (Parser::*apply)(const std::string& token, int index);
+};
+
+// The options, compared from the top: the first row whose key begins the
+// lower-cased token acts, so any word with the right two letters selects its
+// option ("/gc", "/gclp", "/gcxyz"). "i ", "o ", "a ", "h " and "w " are
+// one-letter options followed by the blank of their argument or of the
+// closing " /". "dec" stands before "de": the third letter tells /dec from
+// /del.
+constexpr OptionRow kOptions[] = {
+    {"i ", &Parser::Input},
+    {"o ", &Parser::Output},
+    {"a ", &Parser::Append},
+    {"gc", &Parser::ClipboardInput},
+    {"sc", &Parser::ClipboardOutput},
+    {"se", &Parser::Selection},
+    {"dec", &Parser::Decimals},
+    {"de", &Parser::Delete},
+    {"ln", &Parser::Lines},
+    {"lc", &Parser::LineCorrection},
+    {"sp", &Parser::PlotPath},
+    {"lo", &Parser::Log},
+    {"ts", &Parser::Resident},
+    {"qu", &Parser::Quit},
+    {"rs", &Parser::Reset},
+    {"re", &Parser::Repeat},
+    {"no", &Parser::NoHeader},
+    {"h ", &Parser::Help},
+    {"sf", &Parser::ShowFlags},
+    {"w ", &Parser::Setup},
+};
+
+// Acts on a token whose key names an option; false when none does.
+bool ApplyOption(Parser& parser, const std::string& token, int index) {
+    const std::string head = ToLower(std::string_view(token).substr(0, 3));
+    for (const auto& [key, apply] : kOptions) {
+        if (head.starts_with(key)) {
+            (parser.*apply)(token, index);
+            return true;
+        }
+    }
+    return false;
+}
 
 } // namespace
 
@@ -205,7 +276,7 @@ bool ParseCommandLine(OptionState& opt, RunState& run, LogState& log, const Kalv
     for (const std::string& word : SplitCommandLine(run.CmdLn)) {
         const std::string token = word + " /";
         ++index;
-        if (!parser.ApplyOption(token, index)) parser.ContinueSelection(token, index);
+        if (!ApplyOption(parser, token, index)) parser.ContinueSelection(token, index);
     }
 
     bool restored = false;

@@ -64,7 +64,7 @@ void PlotStatement(StatementContext& ctx) {
     if (!request.pointFile.empty()) WriteSampleTable(plots, request.pointFile, ctx.env.startDir);
     if (!shown) return;
     DrawPlot(plots, k);
-    if (ctx.env.opt.optionsGiven[4]) {
+    if (ctx.env.opt.optionsGiven[kGivenPlotPath]) {
         SavePlotScreenshot(plots, k, ctx.env.opt.splPath);
         ClosePlotWindow(plots, k);
     }
