@@ -2,11 +2,10 @@
 
 #include <iostream>
 
+#include "AuxFunct/TextUtil.h"
 #include "platform/MessageWindow.h"
 
 namespace {
-
-const std::string kDashes(74, '-');
 
 const char* const kUsageLines =
     "Syntax:\r\n"
@@ -69,12 +68,12 @@ std::string GetAboutText(bool commentPrefix, bool noHeader) {
     if (noHeader) return {};
     const std::string prefix = commentPrefix ? "'" : "";
     std::string text = prefix + "Program: Tessara.exe\r\n" + prefix + "Version: 0.0.0.0\r\n";
-    if (commentPrefix) return text + prefix + kDashes + "\r\n";
+    if (commentPrefix) return text + prefix + kDashRule + "\r\n";
     text += "Launches the evaluation of kvx (Kalvex) script files from advanced text editors\r\n";
     text += "(for example Geany, or any plain-text editor with external tool commands)\r\n";
     text += "This program is provided as is: use it at your own risk.\r\n";
     text += "All numeric work is done by the Kalvex numeric library (libKalvex.so).\r\n";
-    return text + kDashes + "\r\n";
+    return text + kDashRule + "\r\n";
 }
 
 std::string UsageText(bool commentPrefix) { return GetAboutText(commentPrefix, false) + kUsageLines; }

@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+// The rule of 74 dashes under the About text and in the output header.
+inline const std::string kDashRule(74, '-');
+
 // The text without leading and trailing blanks (spaces only, not tabs).
 std::string_view TrimView(std::string_view text);
 std::string Trim(std::string_view text);

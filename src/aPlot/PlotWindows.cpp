@@ -1,13 +1,13 @@
 #include "aPlot/PlotWindows.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "aPlot/PlotRender.h"
 #include "aPlot/Sampling.h"
 #include "AuxFunct/ResultText.h"
 #include "AuxFunct/TextUtil.h"
 #include "AuxFunct/TidyNumber.h"
+#include "platform/Note.h"
 #include "platform/Offscreen.h"
 
 namespace {
@@ -63,9 +63,7 @@ bool OpenPlotWindow(PlotState& plots, int k) {
     const WindowRect rect = PlotWindowPosition(hasPrevious ? &previous : nullptr, DesktopWidth());
     SetPlotWindowEventHandler([&plots](const PlotWindowEvent& event) { HandlePlotEvent(plots, event); });
     if (CreatePlotWindow(plot.windowId, "aPlot #" + std::to_string(k), rect)) return true;
-    if (!plots.headlessNoted)
-        std::fputs("Tessara: no display; plot windows are not shown and no screenshots are taken\n", stderr);
-    plots.headlessNoted = true;
+    NoteOnce(plots.headlessNoted, "no display; plot windows are not shown and no screenshots are taken");
     plot.windowId = 0;
     return false;
 }

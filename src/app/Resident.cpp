@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "AuxFunct/StatusCodes.h"
@@ -15,12 +14,11 @@
 #include "platform/MailboxClient.h"
 #include "platform/MailboxServer.h"
 #include "platform/MailboxSocket.h"
+#include "platform/Note.h"
 #include "platform/ResidentWait.h"
 #include "platform/ResidentWindow.h"
 
 namespace {
-
-void Note(const std::string& text) { std::fprintf(stderr, "Tessara: %s\n", text.c_str()); }
 
 // Opens the mailbox and, for /tsrv, the window. False when the process
 // cannot be resident; the reason goes to standard error.

@@ -3,10 +3,10 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <iostream>
 
+#include "AuxFunct/LocalTime.h"
 #include "AuxFunct/ResolvePath.h"
 #include "AuxFunct/StatusCodes.h"
 #include "AuxFunct/TextScreens.h"
@@ -14,25 +14,16 @@
 #include "parser/RunScript.h"
 #include "parser/ScriptFiles.h"
 #include "platform/Clipboard.h"
+#include "platform/Note.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// The local date and time as "dd/mm/yyyy - hh:ii:ss".
-std::string RunTimeText() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%d/%m/%Y - %H:%M:%S", &local);
-    return text;
-}
-
 void WriteLogBlock(ProcessState& ps) {
     const OptionState& opt = ps.opt;
     WriteLogLine(ps.log, GetAboutText(true, false), opt.logF, opt.logFileN, 0, 0);
-    LogLine(ps.log, "BatchRun      : Time " + RunTimeText() + "\r\n");
+    LogLine(ps.log, "BatchRun      : Time " + LocalTimeText() + "\r\n");
     const std::pair<const char*, const std::string&> lines[] = {
         {"Command Line  : ", ps.run.CmdLn}, {"Input File    : ", opt.InpFN},
         {"Output File   : ", opt.OutpFN},   {"Save Plot Path: ", opt.splPath},
@@ -53,13 +44,13 @@ void KeepLogOffScripts(ProcessState& ps) {
     };
     if (!taken(opt.logFileN)) return;
     const std::string fallback = ps.run.startDir + "Tessara.log";
-    std::cerr << "Tessara: the log file " << opt.logFileN << " is a script file of this run; ";
+    const std::string why = "the log file " + opt.logFileN + " is a script file of this run; ";
     if (taken(fallback)) {
-        std::cerr << "no log is written\n";
+        Note(why + "no log is written");
         opt.logF = 0;
         return;
     }
-    std::cerr << "the log goes to " << fallback << "\n";
+    Note(why + "the log goes to " + fallback);
     opt.logFileN = fallback;
 }
 
@@ -75,7 +66,7 @@ bool IsPlotScreenshotName(const std::string& name) {
 // output so that nothing is lost. False when that write fails.
 bool DeliverToClipboard(const std::string& text) {
     if (ClipboardSetText(text)) return true;
-    std::cerr << "Tessara: no clipboard available; the output follows on standard output\n";
+    Note("no clipboard available; the output follows on standard output");
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
     std::cout.flush();
     return !std::cout.fail();
@@ -158,7 +149,7 @@ void RunAndDeliver(ProcessState& ps) {
     ScriptEnv env{ps.kx, opt, run.exitCode, ps.log, ps.plots, run.startDir};
     RunScript(env, run.headerText, run.scriptText);
     if (ps.keepOutputF) {
-        std::cerr << "Tessara: the input could not be read; " << opt.OutpFN << " is left as it is\n";
+        Note("the input could not be read; " + opt.OutpFN + " is left as it is");
     } else if (!opt.SaveToClpBF) {
         WriteOutputScript(opt.OutpFN, opt.AppendF != 0, run.scriptText, run.exitCode);
     } else {

@@ -4,8 +4,7 @@
 // what was opened, so without the module they find nothing and do nothing.
 #include "platform/Display.h"
 #include "platform/GuiModule.h"
-
-#include <cstdio>
+#include "platform/Note.h"
 
 namespace {
 
@@ -99,8 +98,7 @@ bool OpenMessageWindow(bool fixedFont) {
     if (const GuiModule* gui = WithDisplay()) return gui->openMessageWindow(fixedFont);
     // Said once: later attempts of the same process would only repeat it.
     static bool noted = false;
-    if (!noted) std::fputs("Tessara: no display; the message window \"Tessara Log\" is not shown\n", stderr);
-    noted = true;
+    NoteOnce(noted, "no display; the message window \"Tessara Log\" is not shown");
     return false;
 }
 

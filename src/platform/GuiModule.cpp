@@ -3,8 +3,7 @@
 
 #include <dlfcn.h>
 
-#include <cstdio>
-
+#include "platform/Note.h"
 #include "platform/ProgramLibrary.h"
 
 namespace {
@@ -39,12 +38,7 @@ const GuiModule* LoadGuiModule() {
     tried = true;
     std::string error;
     module = Open(error);
-    if (module == nullptr) {
-        const std::string note = "Tessara: the window module cannot be loaded (" + error +
-                                 "); going on without a display\n";
-        std::fwrite(note.data(), 1, note.size(), stderr);
-        std::fflush(stderr);
-    }
+    if (module == nullptr) Note("the window module cannot be loaded (" + error + "); going on without a display");
     return module;
 }
 

@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 
 #include "platform/MailboxFolder.h"
 #include "platform/MailboxSocket.h"
+#include "platform/Note.h"
 
 namespace {
 
@@ -25,17 +25,16 @@ struct Connection {
 // that follows it, so that a hand-over needs one connection only.
 int heldFd = -1;
 
-void NoteOnce(const std::string& why) {
+void NoteNoInstance(const std::string& why) {
     static bool noted = false;
-    if (!noted) std::fprintf(stderr, "Tessara: %s; no resident instance is used\n", why.c_str());
-    noted = true;
+    NoteOnce(noted, why + "; no resident instance is used");
 }
 
 Connection Connect() {
     Connection connection;
     std::string why;
     const FolderState folder = CheckMailboxFolder(false, why);
-    if (folder == FolderState::Refused) NoteOnce(why);
+    if (folder == FolderState::Refused) NoteNoInstance(why);
     if (folder != FolderState::Usable) return connection;
     connection.fd = ConnectToMailbox(MailboxSocketPath());
     if (connection.fd < 0) {
@@ -45,7 +44,7 @@ Connection Connect() {
         return connection;
     }
     if (!PeerIsSameUser(connection.fd)) {
-        NoteOnce("the mailbox socket " + MailboxSocketPath() + " belongs to another user");
+        NoteNoInstance("the mailbox socket " + MailboxSocketPath() + " belongs to another user");
         close(connection.fd);
         connection.fd = -1;
         return connection;

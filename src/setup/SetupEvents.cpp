@@ -2,8 +2,6 @@
 // ends.
 #include "setup/SetupWindow.h"
 
-#include <cstdio>
-
 #include "AuxFunct/ResolvePath.h"
 #include "AuxFunct/SettingsFile.h"
 #include "AuxFunct/TextScreens.h"
@@ -12,6 +10,7 @@
 #include "platform/Form.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
+#include "platform/Note.h"
 #include "setup/SetupLayout.h"
 #include "setup/SetupTransfer.h"
 
@@ -183,7 +182,7 @@ void SetupEventLoop(SetupEnv& env) {
 
 SetupOutcome RunSetupWindow(SetupEnv& env) {
     if (!DisplayAvailable() || !OpenSetupWindow(env)) {
-        std::fputs("Tessara: no display; the setup window \"Tessara Setup\" is not shown, the run goes on\n", stderr);
+        Note("no display; the setup window \"Tessara Setup\" is not shown, the run goes on");
         return SetupOutcome::GoOn;
     }
     SetupEventLoop(env);
