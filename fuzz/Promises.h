@@ -14,13 +14,13 @@ inline void Promise(bool kept) {
     if (!kept) __builtin_trap();
 }
 
-// After an operation: GetE_Error is -1 or a known error number with a
-// description, and a number handed out is finite, and 0 on error.
+// After an operation: GetE_Error is KALVEX_NO_ERROR or a known error number
+// with a description, and a number handed out is finite, and 0 on error.
 inline void CheckOutcome(double value) {
     const int error = GetE_Error();
-    Promise(error == -1 || (error >= 1 && error <= 20));
+    Promise(error == KALVEX_NO_ERROR || (error >= KALVEX_E_SYNTAX && error <= KALVEX_E_NOT_CONVERGED));
     Promise(std::isfinite(value));
-    if (error != -1) {
+    if (error != KALVEX_NO_ERROR) {
         Promise(value == 0.0);
         const char* description = GetE_ErrDescr(error);
         Promise(description != nullptr && *description != '\0');

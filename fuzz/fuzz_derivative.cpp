@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* text = lPoly_dydx(polynomial.c_str(), var.c_str());
     Promise(text != nullptr);
     CheckOutcome(0);
-    if (GetE_Error() != -1) {
+    if (GetE_Error() != KALVEX_NO_ERROR) {
         Promise(*text == '\0');
         return 0;
     }
@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A constant derivative has no free name left, so only a named variable
     // may be missing from it; a second derivative can only overflow.
     const int error = GetE_Error();
-    Promise(error == -1 || error == 6);
+    Promise(error == KALVEX_NO_ERROR || error == KALVEX_E_OUT_OF_RANGE);
     // The difference of the text and itself is the zero polynomial.
     dSolve(("(" + derivative + ") - (" + derivative + ")").c_str(), var.c_str());
-    Promise(GetE_Error() == 14);
+    Promise(GetE_Error() == KALVEX_E_NO_REAL_ROOT);
     return 0;
 }
