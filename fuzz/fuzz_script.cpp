@@ -7,12 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "AuxFunct/LogWriter.h"
-#include "AuxFunct/OptionState.h"
-#include "Promises.h"
 #include "AuxFunct/TextUtil.h"
-#include "aPlot/PlotModel.h"
-#include "bindings/KalvexApi.h"
+#include "Promises.h"
+#include "ScriptRecords.h"
 #include "parser/ProcessScript.h"
 
 namespace {
@@ -51,13 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Without a "/" every file a statement names lies in the fuzzer's folder.
     if (script.find('/') != std::string::npos || ToLower(script).find("plot") != std::string::npos) return 0;
     static const std::string startDir = std::filesystem::current_path().string() + "/";
-    OptionState opt;
-    opt.decimals = 4;
-    std::int32_t exitCode = 0;
-    LogState log;
-    PlotState plots;
-    ScriptEnv env{kx, opt, exitCode, log, plots, startDir};
-    const ProcessResult r = ProcessScript(script, env);
+    ScriptRecords records(kx);
+    records.startDir = startDir;
+    const ProcessResult r = ProcessScript(script, records.env);
     std::size_t lines = 1;
     for (const char c : script) lines += c == '\n' || c == '\r' ? 1 : 0;
     Promise(r.commandCount >= 0 && static_cast<std::size_t>(r.commandCount) <= lines);

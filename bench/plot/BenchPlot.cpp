@@ -16,8 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "AuxFunct/LogWriter.h"
-#include "AuxFunct/OptionState.h"
+#include "ScriptRecords.h"
 #include "aPlot/PlotExport.h"
 #include "aPlot/PlotModel.h"
 #include "aPlot/PlotRender.h"
@@ -114,12 +113,10 @@ int main(int argc, char** argv) {
     fs::create_directories(folder);
     const fs::path previous = fs::current_path();
     fs::current_path(folder);
-    OptionState opt;
-    std::int32_t exitCode = 0;
-    LogState log;
-    PlotState plots;
-    const std::string startDir = folder.string() + "/";
-    ScriptEnv env{kx, opt, exitCode, log, plots, startDir};
+    ScriptRecords records(kx);
+    records.startDir = folder.string() + "/";
+    ScriptEnv& env = records.env;
+    PlotState& plots = records.plots;
     std::printf("display: %s\n", DisplayAvailable() ? "yes" : "no (windows and drawing left out)");
 
     // From the statement to the drawn window.

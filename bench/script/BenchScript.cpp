@@ -9,10 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "AuxFunct/LogWriter.h"
-#include "AuxFunct/OptionState.h"
-#include "aPlot/PlotModel.h"
-#include "bindings/KalvexApi.h"
+#include "ScriptRecords.h"
 #include "parser/ProcessScript.h"
 
 namespace {
@@ -29,17 +26,12 @@ std::string Script(int lines) {
 
 // Best of five runs, in seconds.
 double TimeProcessScript(const std::string& script) {
-    KalvexApi kx{};
-    OptionState opt{};
-    std::int32_t exitCode = 0;
-    LogState log{};
-    PlotState plots{};
-    const std::string startDir;
-    ScriptEnv env{kx, opt, exitCode, log, plots, startDir};
+    const KalvexApi kx{};
+    ScriptRecords records(kx);
     double best = 1e9;
     for (int run = 0; run < 5; ++run) {
         auto start = std::chrono::steady_clock::now();
-        ProcessResult result = ProcessScript(script, env);
+        ProcessResult result = ProcessScript(script, records.env);
         std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         best = std::min(best, took.count());
         if (result.commandCount == 0) std::printf("unexpected: no command counted\n");

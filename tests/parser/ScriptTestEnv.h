@@ -1,26 +1,19 @@
-// The records a script run needs, owned by one test.
+// The records a script run needs, owned by one test, with a library table of
+// their own that the test fills with fakes as it needs.
 #pragma once
 
-#include <cstdint>
 #include <cstdlib>
 
-#include "AuxFunct/LogWriter.h"
-#include "AuxFunct/OptionState.h"
-#include "aPlot/PlotModel.h"
-#include "bindings/KalvexApi.h"
-#include "parser/ScriptEnv.h"
+#include "ScriptRecords.h"
 
-struct ScriptTestEnv {
-    ScriptTestEnv() {
+struct OwnKalvexTable {
+    KalvexApi kx{};
+};
+
+struct ScriptTestEnv : OwnKalvexTable, ScriptRecords {
+    ScriptTestEnv() : ScriptRecords(kx) {
         // Message boxes go to standard error instead of waiting for a click.
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");
     }
-    KalvexApi kx{};
-    OptionState opt{};
-    std::int32_t exitCode = 0;
-    LogState log{};
-    PlotState plots{};
-    std::string startDir;
-    ScriptEnv env{kx, opt, exitCode, log, plots, startDir};
 };

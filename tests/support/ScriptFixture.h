@@ -5,19 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <memory>
 #include <string>
 
-#include "AuxFunct/LogWriter.h"
 #include "RunTessara.h"
-#include "AuxFunct/OptionState.h"
-#include "aPlot/PlotModel.h"
-#include "bindings/KalvexApi.h"
+#include "ScriptRecords.h"
 #include "parser/ProcessScript.h"
 
-class ScriptFixture : public ::testing::Test {
+class ScriptFixture : public ::testing::Test, protected ScriptRecords {
 protected:
+    ScriptFixture() : ScriptRecords(kx) {}
     static void SetUpTestSuite();
     void SetUp() override;
     void TearDown() override;
@@ -28,12 +25,6 @@ protected:
     std::string Path(const std::string& name) const { return folder_->file(name); }
 
     static KalvexApi kx;
-    OptionState opt;
-    std::int32_t exitCode = 0;
-    LogState log;
-    PlotState plots;
-    std::string startDir;
-    ScriptEnv env{kx, opt, exitCode, log, plots, startDir};
 
 private:
     std::unique_ptr<TempDir> folder_;
