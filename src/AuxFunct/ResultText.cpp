@@ -110,7 +110,9 @@ void EndBlock(std::string& out) { out += "\r\n\r\n"; }
 
 void AppendResultBlock(std::string& out, int i, std::string_view expression, std::string_view targetNote,
                        std::string_view result) {
-    AppendBlock(out, i, {": Expression = ", expression, ": ", targetNote, "\r\n       Result => ", result});
+    BeginResultBlock(out, i, expression, targetNote);
+    out += result;
+    EndBlock(out);
 }
 
 void AppendStoredBlock(std::string& out, int i, std::string_view expression, std::string_view targetNote,
