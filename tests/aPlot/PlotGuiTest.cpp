@@ -84,6 +84,65 @@ TEST_F(PlotTest, PictureWindowAndControls) {
     for (int control = 0; control < 7; ++control) EXPECT_EQ(Rect(PlotControlRect(120, control)), layout[control]);
 }
 
+int WhiteInRow(const RgbImage& picture, int y) {
+    int count = 0;
+    for (int x = 0; x < picture.width; ++x) count += IsWhite(picture.At(x, y));
+    return count;
+}
+
+int WhiteInColumn(const RgbImage& picture, int x) {
+    int count = 0;
+    for (int y = 0; y < picture.height; ++y) count += IsWhite(picture.At(x, y));
+    return count;
+}
+
+// A label's white box of height th has its top-left corner at (x, top): its
+// first and last rows are white there, the rows just outside it are not.
+bool LabelBoxAt(const RgbImage& picture, int x, int top, int th) {
+    for (int dx = 0; dx < 4; ++dx)
+        if (!IsWhite(picture.At(x + dx, top)) || !IsWhite(picture.At(x + dx, top + th - 1))) return false;
+    return !IsWhite(picture.At(x + 1, top - 1)) && !IsWhite(picture.At(x + 1, top + th));
+}
+
+// Axes, labels and one sample of a curve whose y range spans zero and of one
+// wholly above it, at the places the extents give: y lies S = baseline - th - 4
+// pixels above the baseline (row 345) per y range, x spans the 400 columns.
+TEST_F(PlotTest, AxesAndLabelsStandWhereTheExtentsPutThem) {
+    ASSERT_TRUE(DisplayAvailable()) << "run under xvfb-run";
+    Run("plot(-1; x; 3; 4) = x\r\nplot(-1; x; 3; 4) = x+2");
+    const int th = PlotTextHeight();
+    const double baseline = 345;
+    const double s = baseline - th - 4;
+    struct Case {
+        int windowId;
+        double yMin, yMax;
+    };
+    for (const Case c : {Case{120, -1, 3}, Case{130, 1, 5}}) {
+        SCOPED_TRACE(c.windowId);
+        const auto row = [&](double y) {
+            return static_cast<int>(std::nearbyint(baseline - (y - c.yMin) * s / (c.yMax - c.yMin)));
+        };
+        const auto column = [](double x) { return static_cast<int>(std::nearbyint((x + 1) * 400 / 4)); };
+        const RgbImage picture = PlotWindowImage(c.windowId);
+        ASSERT_EQ(picture.height, 365);
+        EXPECT_EQ(picture.At(column(1), row(c.yMin + 2)), (Rgb{255, 0, 0})); // the sample at x = 1
+        EXPECT_GT(WhiteInColumn(picture, column(0)), 300);                     // the y-axis at x = 0
+        EXPECT_LT(WhiteInColumn(picture, column(0) + 3), 100);
+        const int r0 = row(0);
+        const bool axisShown = r0 >= 0 && r0 < picture.height;
+        for (int y = 0; y < picture.height; ++y) {
+            if (y == r0) EXPECT_GT(WhiteInRow(picture, y), 380) << "x-axis row " << y;
+            else EXPECT_LT(WhiteInRow(picture, y), 200) << "no x-axis on row " << y;
+        }
+        // The x labels sit on the axis when it is shown, else below the baseline.
+        const int labelRow = axisShown ? r0 : static_cast<int>(baseline) + 2;
+        EXPECT_TRUE(LabelBoxAt(picture, 2, labelRow, th)) << "x label -1";
+        EXPECT_TRUE(LabelBoxAt(picture, 392, labelRow, th)) << "x label 3";
+        EXPECT_TRUE(LabelBoxAt(picture, 2, row(c.yMin) - th - 2, th)) << "lower y label";
+        EXPECT_TRUE(LabelBoxAt(picture, 2, row(c.yMax) - 2, th)) << "upper y label";
+    }
+}
+
 TEST_F(PlotTest, WindowsTileAndCloseOneByOne) {
     ASSERT_TRUE(DisplayAvailable()) << "run under xvfb-run";
     Run("plot(0; x; 1; 2) = x\r\nplot(0; x; 1; 2) = 1-x\r\nplot(0; x; 1; 2) = 2-x");

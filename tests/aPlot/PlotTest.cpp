@@ -41,26 +41,31 @@ TEST_F(PlotTest, ExamplePointTableAndModel) {
     EXPECT_EQ(std::vector<double>({p.xMin, p.xMax, p.yMin, p.yMax}), std::vector<double>({-2, 2, 0, 4}));
 }
 
+// Each error block is compared whole: the expression it shows is the text
+// after the "=" (after the first "(" when there is none), whatever the
+// parameters hold.
 TEST_F(PlotTest, BadStatementsGiveErrorBlocksAndUseNoPlotNumber) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"plot(0; x; 1; 0) = x", "intervals must be at least 1"},
-        {"plot(0; x; 1; -3) = x", "intervals must be at least 1"},
-        {"plot(0; x; 1) = x", "intervals must be at least 1"},
-        {"plot(0; x; 1; 1e9) = x", "intervals must be at most 10000000"},
-        {"plot(1; x; 1; 4) = x", "the range end must be greater than its start"},
-        {"plot(2; x; 1; 4) = x", "the range end must be greater than its start"},
-        {"plot(-1e308; x; 1e308; 4) = x", "the range must be given by finite numbers"},
-        {"plot(0; x; inf; 4) = x", "the range must be given by finite numbers"},
-        {"plot(0; x; 1; 4) =   ", "the expression is empty"},
-        {"plot(0; x; 1; 4)", "the statement has no \"=\" before its expression"},
-        {"plot = x", "the statement has no parameters in parentheses"},
-        {"plot(0; x; 1; 4 = x", "the statement has no parameters in parentheses"},
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"plot(0; x; 1; 0) = x", "x", "intervals must be at least 1"},
+        {"plot(0; x; 1; -3) = x+1", "x+1", "intervals must be at least 1"},
+        {"plot(0; x; 1) = x", "x", "intervals must be at least 1"},
+        {"plot(0; x; 1; 1e9) = x", "x", "intervals must be at most 10000000"},
+        {"plot(1; x; 1; 4) = x", "x", "the range end must be greater than its start"},
+        {"plot(2; x; 1; 4) = 2*x", "2*x", "the range end must be greater than its start"},
+        {"plot(-1e308; x; 1e308; 4) = x", "x", "the range must be given by finite numbers"},
+        {"plot(0; x; inf; 4) = x", "x", "the range must be given by finite numbers"},
+        {"plot(0; x; 1; 4) =   ", "", "the expression is empty"},
+        {"plot(0; x; 1; 4)", "0; x; 1; 4)", "the statement has no \"=\" before its expression"},
+        {"plot = x", "x", "the statement has no parameters in parentheses"},
+        {"plot(0; x; 1; 4 = x", "x", "the statement has no parameters in parentheses"},
     };
-    for (const auto& [line, problem] : cases) {
+    const std::string note(20, ' '); // the block's place for a target note, empty here
+    for (const auto& [line, shown, problem] : cases) {
         const ProcessResult r = Run(line);
         EXPECT_EQ(r.errorCount, 1) << line;
-        EXPECT_NE(r.processed.find("Result => ===>  ERROR: plot: " + std::string(problem) + "\r\n"), std::string::npos)
-            << line << "\n" << r.processed;
+        EXPECT_EQ(r.processed, "Ln 1: Expression = " + std::string(shown) + ": " + note + "\r\n       Result => ===>  ERROR: plot: " +
+                                   problem + "\r\n\r\n")
+            << line;
         EXPECT_EQ(plots.plotCount, 0) << line;
     }
 }
