@@ -12,6 +12,11 @@ std::string FindWindowCommand(const std::string& title) {
     return "timeout 10 xdotool search --sync --onlyvisible --name '^" + title + "$' | head -n 1";
 }
 
+std::string ClickControl(const ControlSpec& control) {
+    return "xdotool mousemove --window $W " + std::to_string(control.x + 8) + " " +
+           std::to_string(control.y + control.h / 2) + " click 1";
+}
+
 Driver::Driver(const std::string& script) {
     pid_ = fork();
     if (pid_ == 0) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
+#include <vector>
 
 #include "RunTessara.h"
 #include "SetupGuiSupport.h"
@@ -91,6 +93,65 @@ TEST_F(SetupWindowTest, OpensWithItsControlsAndTheStoredValues) {
     // Moving and closing only, no minimise or resize (window manager hints).
     const std::string hints = Shell("xprop -id " + id + " _MOTIF_WM_HINTS");
     EXPECT_NE(hints.find("= 0x3, 0x24, 0x1a, 0x0, 0x0"), std::string::npos) << hints;
+}
+
+// The option a caption names: "/tsr" of "Terminate Stay Resident (/tsr[v])",
+// "/sel" of "... (/sel:'...'/)"; empty when it names none.
+std::string CaptionOption(const std::string& caption) {
+    const std::size_t open = caption.find("(/");
+    if (open == std::string::npos) return "";
+    return caption.substr(open + 1, caption.find_first_of("[:')", open + 1) - open - 1);
+}
+
+// Every control whose caption names an option, clicked (and its text box
+// filled) in a window that asks for nothing else, makes "OK" compose exactly
+// that option.
+TEST_F(SetupWindowTest, EveryCaptionedOptionComposesThatOption) {
+    struct Row {
+        int id;
+        std::string captionOption;
+        std::vector<int> clicks;
+        std::pair<int, std::string> text; // a text box filled before the clicks
+        std::string composed;
+    };
+    const Row rows[] = {
+        {kOnlyLines, "/lns", {kOnlyLines}, {kLineNumbers, "3"}, "/lns:3 "},
+        {kClipboardIn, "/gclp", {kClipboardIn}, {}, "/gclp "},
+        {kSelectionIn, "/sel", {kSelectionIn}, {}, "/sel "},
+        {kClipboardOut, "/clp", {kClipboardOut}, {}, "/sclp "},
+        {kDecimalsLabel, "/dec", {}, {kDecimals, "2"}, "/dec:2 "},
+        {kSavePlots, "/spl", {kSavePlots}, {}, "/spl:" + kStart + " "},
+        {kLogToFile, "/log", {kLogToFile}, {}, "/log:" + kStart + "Tessara.log "},
+        {kResident, "/tsr", {kResident}, {}, "/tsrv "},
+        {kInvisible, "/tsr", {kResident, kInvisible}, {}, "/tsr "},
+        {kVisible, "/tsrv", {kResident, kInvisible, kVisible}, {}, "/tsrv "},
+    };
+    std::set<int> captioned;
+    for (const auto controls : {SetupControlsUpToLog(), SetupControlsFromResident()})
+        for (const ControlSpec& control : controls)
+            if (!CaptionOption(control.caption).empty()) captioned.insert(control.id);
+    std::set<int> covered;
+    for (const Row& row : rows) covered.insert(row.id);
+    EXPECT_EQ(captioned, covered);
+
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.composed);
+        decltype(ps) fresh;
+        fresh.opt.decimals = 4;
+        fresh.run.startDir = kStart;
+        fresh.settingsPath = ps.settingsPath;
+        SetupEnv window{fresh.opt, fresh.run, fresh.setup, fresh.log, fresh.kx, fresh.settingsPath};
+        ASSERT_TRUE(OpenSetupWindow(window));
+        EXPECT_EQ(CaptionOption(FormControl(row.id).caption), row.captionOption);
+        if (row.text.first != 0) FormSetText(row.text.first, row.text.second);
+        std::string script = "W=$(" + FindWindowCommand(kSetupTitle) + ")";
+        for (const int id : row.clicks) script += " && " + ClickControl(FormControl(id));
+        Driver driver(script + " && " + ClickControl(FormControl(kOk)));
+        SetupEventLoop(window);
+        EXPECT_EQ(driver.Wait(), 0);
+        EXPECT_EQ(fresh.setup.runRequested, 1);
+        EXPECT_EQ(fresh.run.CmdLn, row.composed);
+    }
 }
 
 TEST_F(SetupWindowTest, InvisibleResidentTicksTheBoxAndSelectsVisible) {
