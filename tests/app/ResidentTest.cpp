@@ -39,10 +39,16 @@ protected:
     std::string Socket() const { return dir.file("runtime/tessara/tsr"); }
     std::string Log() const { return ReadFileBytes(dir.file("Tessara.log")); }
 
-    // Starts the resident instance and waits until its mailbox is open.
+    // Starts the resident instance and waits until its mailbox accepts
+    // connections: the socket exists a moment before that, and a stale one
+    // may be there from the start.
     void StartResident(const std::vector<std::string>& args) {
         resident = StartTessara(dir, args, "resident");
-        ASSERT_TRUE(WaitUntil([&] { return FileExists(Socket()); }, kWaitMs)) << ReadFileBytes(resident.err);
+        ASSERT_TRUE(WaitUntil([&] {
+            const int fd = Connect();
+            if (fd >= 0) close(fd);
+            return fd >= 0;
+        }, kWaitMs)) << ReadFileBytes(resident.err);
     }
 
     bool LogHas(const std::string& text, int timeoutMs = kWaitMs) const {
