@@ -202,6 +202,9 @@ TEST_F(Mailbox, TheHandOverBoundHoldsAtExactlyItsValue) {
         WriteFileBytes(dir.file("config/tessara/Tessara.INI"), "[Tessara]\nlastCmdLn=" + stored + "\n");
         const RunResult repeated = RunTessara(dir, {"/rep"});
         EXPECT_EQ(repeated.exitCode, within ? 0 : kHandOverRefused & 0xff) << repeated.err;
+        // The launcher keeps a longer line to itself instead of sending it.
+        EXPECT_EQ(repeated.err.find("not handed to the resident instance") != std::string::npos, !within)
+            << repeated.err;
 
         const std::string raw = line("raw" + std::to_string(size) + ".kvx");
         EXPECT_EQ(Exchange(Socket(), LineRequest(raw)), within ? "TSR1 OK\n" : answerTooLong);
