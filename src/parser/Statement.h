@@ -26,6 +26,7 @@ struct StatementContext {
     // A text a handler may fill as it likes; kept from line to line, so that
     // its memory is reused.
     std::string& scratch;
+    std::string& fileFailure; // the file a statement could not read and why; empty when it read its file
 };
 
 using StatementHandler = void (*)(StatementContext&);

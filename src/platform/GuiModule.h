@@ -52,7 +52,7 @@ struct GuiModule {
     void (*stopClipboardOwnerWatch)();
 
     // Dialogs.
-    void (*showMessageDialog)(const std::string& title, const std::string& text);
+    void (*showMessageDialog)(const std::string& title, const std::string& text, bool takeFocus);
     decltype(&ChooseFile) chooseFile;
     decltype(&ChooseFolder) chooseFolder;
 

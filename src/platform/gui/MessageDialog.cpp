@@ -1,20 +1,59 @@
 #include "platform/gui/MessageDialog.h"
 
 #include <FL/Fl.H>
-#include <FL/fl_ask.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Return_Button.H>
+#include <FL/fl_draw.H>
+#include <FL/x.H>
+
+#include <algorithm>
 
 #include "platform/gui/DisplayText.h"
 
-void ShowMessageDialog(const std::string& title, const std::string& text) {
-    // The dialog's label would take "@" as the start of a symbol name.
+namespace {
+
+constexpr int kMargin = 15;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 25;
+constexpr int kMaxTextWidth = 600;
+
+// Tells the window manager, before it handles the mapping, that no user
+// action asked for the window, so that it does not move the keyboard focus
+// there: a user time of 0 means "do not focus on map".
+void AskNotToTakeFocus(Fl_Window& window) {
+    const Atom userTime = XInternAtom(fl_display, "_NET_WM_USER_TIME", False);
+    const unsigned long zero = 0;
+    XChangeProperty(fl_display, fl_xid(&window), userTime, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&zero), 1);
+    XFlush(fl_display);
+}
+
+} // namespace
+
+void ShowMessageDialog(const std::string& title, const std::string& text, bool takeFocus) {
+    // A label would take "@" as the start of a symbol name.
     std::string shown;
     for (char c : DisplayText(text)) {
         shown += c;
         if (c == '@') shown += '@';
     }
-    const char* savedClose = fl_close;
-    fl_close = "OK";
-    fl_message_title(title.c_str());
-    fl_message("%s", shown.c_str());
-    fl_close = savedClose;
+    fl_font(FL_HELVETICA, FL_NORMAL_SIZE);
+    int textWidth = kMaxTextWidth, textHeight = 0;
+    fl_measure(shown.c_str(), textWidth, textHeight);
+    textWidth = std::max(textWidth, kButtonWidth);
+    const int w = textWidth + 2 * kMargin;
+    const int h = textHeight + 3 * kMargin + kButtonHeight;
+
+    Fl_Double_Window window(w, h, title.c_str());
+    Fl_Box message(kMargin, kMargin, textWidth, textHeight, shown.c_str());
+    message.align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
+    Fl_Return_Button ok(w - kMargin - kButtonWidth, h - kMargin - kButtonHeight, kButtonWidth, kButtonHeight, "OK");
+    ok.callback([](Fl_Widget* button, void*) { button->window()->hide(); });
+    window.end();
+    window.set_modal();
+    window.hotspot(&ok);
+    window.show();
+    if (!takeFocus) AskNotToTakeFocus(window);
+    while (window.shown()) Fl::wait();
 }
