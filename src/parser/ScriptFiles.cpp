@@ -55,7 +55,7 @@ std::string FileStatement(const std::string& fileName, const std::string& keywor
     std::string content, reason;
     if (!ReadWholeFile(name, content, &reason)) {
         exitCode = kFileNotReadable;
-        if (failure != nullptr) *failure = name + ": " + reason;
+        if (failure != nullptr) *failure = name.empty() ? "no file is named" : name + ": " + reason;
         ShowMessageBox(kTitle, "Error 3: Couldn't open the file!\r\n" + name + "\r\n" + reason);
         return {};
     }

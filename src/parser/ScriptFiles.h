@@ -28,6 +28,6 @@ inline const std::string kStandardOutputName = "standard output";
 // and without comment lines (first non-blank character "'"), joined with
 // nothing between them; on failure returns "", sets exitCode to -2, shows
 // "Error 3: Couldn't open the file!\r\n" + name and the reason, and puts
-// name + ": " + reason in failure when it is given.
+// name + ": " + reason (or "no file is named") in failure when it is given.
 std::string FileStatement(const std::string& fileName, const std::string& keyword,
                           const std::string& text, std::int32_t& exitCode, std::string* failure = nullptr);

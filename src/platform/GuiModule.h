@@ -91,6 +91,7 @@ struct GuiModule {
     decltype(&DestroyPlotWindow) destroyPlotWindow;
     decltype(&PlotWindowRect) plotWindowRect;
     decltype(&PlotWindowClientSize) plotWindowClientSize;
+    decltype(&PlotWindowFrameHeight) plotWindowFrameHeight;
     decltype(&DesktopWidth) desktopWidth;
     decltype(&ShowPlotImage) showPlotImage;
     decltype(&SetPlotFields) setPlotFields;

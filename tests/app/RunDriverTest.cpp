@@ -174,14 +174,23 @@ TEST(Run, DeleteRemovesTheOldOutputAndScreenshots) {
     EXPECT_EQ(ReadFileBytes(dir.file("out.kvx")), kScript.substr(0, kScript.size() - 2) + kScript);
 }
 
-TEST(Run, MissingInputFileStillWritesTheOutput) {
+TEST(Run, UnreadableInputRunsNothingKeepsTheLastOutputAndEndsWith254) {
     TempDir dir;
-    const RunResult r = RunTessara(dir, {"/i", "missing.kvx", "/o", "out.kvx"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_NE(r.err.find("Tessara: Error 4: can't read the file\r\nfile: " + Folder(dir) + "missing.kvx"),
-              std::string::npos)
-        << r.err;
-    EXPECT_TRUE(ReadFileBytes(dir.file("out.kvx")).starts_with(kHeaderStart));
+    fs::create_directories(dir.file("folder.kvx"));
+    const std::pair<const char*, const char*> cases[] = {{"missing.kvx", "No such file or directory"},
+                                                         {"folder.kvx", "Is a directory"}};
+    for (const auto& [input, reason] : cases) {
+        WriteFileBytes(dir.file("out.kvx"), "last good output\r\n");
+        const RunResult r = RunTessara(dir, {"/i", input, "/o", "out.kvx", "/log"});
+        EXPECT_EQ(r.exitCode, 254) << input;
+        EXPECT_EQ(r.err, "Tessara: Error 4: can't read the file\r\nfile: " + Folder(dir) + input + "\r\n" + reason + "\n");
+        EXPECT_EQ(ReadFileBytes(dir.file("out.kvx")), "last good output\r\n") << input;
+        const std::string log = ReadFileBytes(dir.file("Tessara.log"));
+        EXPECT_NE(log.find("could not be read; nothing was run or written.\r\nProgram End. Exit code: -2\r\n"),
+                  std::string::npos)
+            << log;
+        EXPECT_EQ(log.find("Executed Commands"), std::string::npos) << log;
+    }
 }
 
 TEST(Run, UnwritableOutputEndsWith253) {
@@ -210,9 +219,9 @@ TEST(Run, UnreadableInputIsNotReplacedByItsOutput) {
     fs::permissions(script, fs::perms::owner_write, fs::perm_options::replace);
     const RunResult r = RunTessara(dir, args, options);
     fs::permissions(script, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 254);
     EXPECT_NE(r.err.find("Error 4: can't read the file"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("is left as it is"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Permission denied"), std::string::npos) << r.err;
     EXPECT_EQ(ReadFileBytes(script), kScript);
 }
 
