@@ -18,6 +18,7 @@
 #include "platform/Display.h"
 #include "platform/Offscreen.h"
 #include "platform/PlotWindow.h"
+#include "WindowManager.h"
 
 namespace {
 
@@ -143,29 +144,6 @@ TEST_F(PlotTest, ReadoutRedrawAndResize) {
     EXPECT_EQ(PlotWindowField(120, false), "-2");
     EXPECT_EQ(PlotWindowField(120, true), "2");
 }
-
-// A window manager, started for one test and ended by its pid.
-class WindowManager {
-public:
-    WindowManager() {
-        pid_ = fork();
-        if (pid_ == 0) {
-            freopen("/dev/null", "w", stdout);
-            freopen("/dev/null", "w", stderr);
-            execlp("openbox", "openbox", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        usleep(700000); // until it manages the screen
-    }
-    ~WindowManager() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-
-private:
-    pid_t pid_ = -1;
-};
 
 // "JPEG 402x425" and the like: the format and size identify reads.
 std::string FormatAndSize(const std::string& shellSource) {

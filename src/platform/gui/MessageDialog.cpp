@@ -5,11 +5,11 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Return_Button.H>
 #include <FL/fl_draw.H>
-#include <FL/x.H>
 
 #include <algorithm>
 
 #include "platform/gui/DisplayText.h"
+#include "platform/gui/WindowHints.h"
 
 namespace {
 
@@ -17,17 +17,6 @@ constexpr int kMargin = 15;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 25;
 constexpr int kMaxTextWidth = 600;
-
-// Tells the window manager, before it handles the mapping, that no user
-// action asked for the window, so that it does not move the keyboard focus
-// there: a user time of 0 means "do not focus on map".
-void AskNotToTakeFocus(Fl_Window& window) {
-    const Atom userTime = XInternAtom(fl_display, "_NET_WM_USER_TIME", False);
-    const unsigned long zero = 0;
-    XChangeProperty(fl_display, fl_xid(&window), userTime, XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(&zero), 1);
-    XFlush(fl_display);
-}
 
 } // namespace
 
@@ -53,7 +42,7 @@ void ShowMessageDialog(const std::string& title, const std::string& text, bool t
     window.end();
     window.set_modal();
     window.hotspot(&ok);
-    window.show();
-    if (!takeFocus) AskNotToTakeFocus(window);
+    if (takeFocus) window.show();
+    else ShowWithHints(window, HintNoFocusOnMap);
     while (window.shown()) Fl::wait();
 }
