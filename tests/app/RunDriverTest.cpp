@@ -44,6 +44,53 @@ TEST(Startup, NoParametersShowsTheUsageWithoutTheLibrary) {
     EXPECT_EQ(helpAlone.exitCode, 1);
 }
 
+TEST(Startup, LinuxWordsAndSilentFailuresGetAnAnswer) {
+    TempDir dir;
+    const std::string usage = RunTessara(dir, {}).out;
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string out;
+        std::string errPart;
+    };
+    const Case cases[] = {
+        {{"--help"}, 0, usage, ""},
+        {{"-h"}, 0, usage, ""},
+        {{"--version"}, 0, "tessara 1.0.0\nKalvex library 1.0.0.0\n", ""},
+        {{"/x"}, 251, "", "Tessara: nothing to evaluate: no input was named"},
+        {{"--help", "/x"}, 251, "", "nothing to evaluate"}, // only alone
+    };
+    for (const Case& c : cases) {
+        const RunResult r = RunTessara(dir, c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args[0];
+        EXPECT_EQ(r.out, c.out) << c.args[0];
+        if (c.errPart.empty()) EXPECT_EQ(r.err, "") << c.args[0];
+        else EXPECT_NE(r.err.find(c.errPart), std::string::npos) << r.err;
+    }
+
+    // A misspelt keyword is named, with its line; the output stays as it was.
+    WriteFileBytes(dir.file("a.kvx"), "exrp = 7*6\r\nexpr = 1\r\nEXPR(2)\r\nmy note (draft) = 1\r\n");
+    const RunResult r = RunTessara(dir, {"/i", "a.kvx", "/o", "out.kvx", "/noh"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "Tessara: line 1: unknown keyword \"exrp\"; the line is dropped\n"
+                     "Tessara: line 4: unknown keyword \"my note\"; the line is dropped\n");
+    const std::string output = ReadFileBytes(dir.file("out.kvx"));
+    EXPECT_TRUE(output.starts_with("Ln 2: Expression = 1:")) << output;
+    EXPECT_EQ(output.find("exrp"), std::string::npos) << output;
+}
+
+TEST(Startup, ScreensDoNotWaitOnAnEditorsOpenInput) {
+    // An editor that starts the program keeps its standard input open; the
+    // usage and flags screens, written to a file, end without an answer.
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"/h"}, {"/sf", "/i", "a.kvx"}}) {
+        Background run = StartTessara(dir, args, "screen");
+        EXPECT_EQ(WaitForExit(run, 5000), 0) << (args.empty() ? "no arguments" : args[0]);
+    }
+    EXPECT_TRUE(FileExists(dir.file("Result.kvx")));
+}
+
 TEST(Startup, MissingLibraryEndsWithItsMessage) {
     TempDir dir;
     const RunOptions options = ProgramCopy(dir);
