@@ -63,17 +63,15 @@ bool FindHead(std::string_view line, LineHead& head) {
     return true;
 }
 
-// Tells on standard error which statement lines are dropped for an unknown
-// keyword (a misspelt "exrp = 7*6" would vanish without a word): the first
-// few of a run by line and keyword, then how many more there were.
+// Tells on standard error which statement lines are dropped for a keyword
+// that looks misspelt (NearKeyword: "exrp = 7*6" would vanish without a
+// word), so that the result lines of earlier runs and prose stay quiet: the
+// first few of a run by line and keyword, then how many more there were.
 class UnknownKeywordNotes {
 public:
     void Add(int line, std::string_view keyword) {
         if (++count_ > kNoted) return;
-        constexpr std::size_t kShown = 40;
-        std::string shown(keyword.substr(0, kShown));
-        if (keyword.size() > kShown) shown += "...";
-        Note("line " + std::to_string(line) + ": unknown keyword \"" + shown + "\"; the line is dropped");
+        Note("line " + std::to_string(line) + ": unknown keyword \"" + std::string(keyword) + "\"; the line is dropped");
     }
     ~UnknownKeywordNotes() {
         if (count_ > kNoted) Note(std::to_string(count_ - kNoted) + " more lines with an unknown keyword are dropped");
@@ -145,7 +143,7 @@ ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env) {
         ++result.commandCount;
         StatementHandler handler = FindStatement(head.keyword);
         if (handler == nullptr) {
-            unknownKeywords.Add(i, head.keyword);
+            if (NearKeyword(head.keyword)) unknownKeywords.Add(i, head.keyword);
             continue;
         }
         lineText.assign(line);

@@ -69,11 +69,16 @@ TEST(Startup, LinuxWordsAndSilentFailuresGetAnAnswer) {
     }
 
     // A misspelt keyword is named, with its line; the output stays as it was.
-    WriteFileBytes(dir.file("a.kvx"), "exrp = 7*6\r\nexpr = 1\r\nEXPR(2)\r\nmy note (draft) = 1\r\n");
+    // The result lines of an earlier run, prose and a matrix listing are no
+    // misspelt statements.
+    WriteFileBytes(dir.file("a.kvx"), "exrp = 7*6\r\nexpr = 1\r\nEXPR(2)\r\nmy note (draft) = 1\r\nVarPolyx(t)\r\n"
+                                      "Ln 2: Expression = 1:\r\n       Result => Number = 1.0000\r\n"
+                                      "       Stored => Number r = 1.4142\r\nmA(0,0)=1.0000\tmA(0,1)=2.0000\r\n"
+                                      "Total = 3\r\n");
     const RunResult r = RunTessara(dir, {"/i", "a.kvx", "/o", "out.kvx", "/noh"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "Tessara: line 1: unknown keyword \"exrp\"; the line is dropped\n"
-                     "Tessara: line 4: unknown keyword \"my note\"; the line is dropped\n");
+                     "Tessara: line 5: unknown keyword \"varpolyx\"; the line is dropped\n");
     const std::string output = ReadFileBytes(dir.file("out.kvx"));
     EXPECT_TRUE(output.starts_with("Ln 2: Expression = 1:")) << output;
     EXPECT_EQ(output.find("exrp"), std::string::npos) << output;
