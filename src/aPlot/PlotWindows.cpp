@@ -61,11 +61,12 @@ WindowRect PlotWindowPosition(const WindowRect* previous, int desktopWidth, int 
 
 bool OpenPlotWindow(PlotState& plots, int k) {
     PlotRecord& plot = plots.plotTable[static_cast<std::size_t>(k)];
+    // The frame first: reading it waits until the window manager has placed
+    // the previous window, so that its rectangle is where it really is.
+    const int previousId = k > 1 ? plots.plotTable[static_cast<std::size_t>(k) - 1].windowId : 0;
+    const int previousFrameHeight = previousId != 0 ? PlotWindowFrameHeight(previousId) : 0;
     WindowRect previous;
-    const bool hasPrevious =
-        k > 1 && PlotWindowRect(plots.plotTable[static_cast<std::size_t>(k) - 1].windowId, previous);
-    const int previousFrameHeight =
-        hasPrevious ? PlotWindowFrameHeight(plots.plotTable[static_cast<std::size_t>(k) - 1].windowId) : 0;
+    const bool hasPrevious = previousId != 0 && PlotWindowRect(previousId, previous);
     const WindowRect rect = PlotWindowPosition(hasPrevious ? &previous : nullptr, DesktopWidth(), previousFrameHeight);
     SetPlotWindowEventHandler([&plots](const PlotWindowEvent& event) { HandlePlotEvent(plots, event); });
     if (CreatePlotWindow(plot.windowId, "aPlot #" + std::to_string(k), rect)) return true;
