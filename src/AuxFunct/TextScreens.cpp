@@ -2,8 +2,10 @@
 
 #include <iostream>
 
+#include "AuxFunct/ReadFileVersion.h"
 #include "AuxFunct/TextUtil.h"
 #include "platform/MessageWindow.h"
+#include "platform/Terminal.h"
 
 namespace {
 
@@ -107,6 +109,12 @@ std::string FlagsText(const OptionState& opt) {
            "\r\nPress any keys...";
 }
 
+std::string VersionText(const KalvexApi& kx) {
+    const std::string library = ReadFileVersion(kx);
+    return std::string("tessara ") + TESSARA_VERSION + "\nKalvex library " + (library.empty() ? "(no version)" : library) +
+           "\n";
+}
+
 std::string OperatorsText(const KalvexApi& kx) {
     std::string text = GetAboutText(false, false);
     text += "Operators, functions and constants of the Kalvex library:\r\n\r\n";
@@ -120,8 +128,11 @@ void ShowTextScreen(const std::string& text, bool useConsole, LogState& log) {
     if (useConsole) {
         std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
         std::cout.flush();
-        // One answer line of up to 4096 characters is read and thrown away.
-        std::cin.ignore(4096, '\n');
+        // Where the text would go away with the program, one answer line of
+        // up to 4096 characters is awaited and thrown away; a shell's
+        // terminal, a file or a pipe keeps the text, and an editor that
+        // holds standard input open is not stalled.
+        if (TextVanishesAtExit()) std::cin.ignore(4096, '\n');
         return;
     }
     OpenTextScreenWindow(log);

@@ -20,12 +20,18 @@ std::string UsageText(bool commentPrefix);
 // The flags screen: the short About text and the current option values.
 std::string FlagsText(const OptionState& opt);
 
+// The answer to --version: the program's version and the numeric library's,
+// one line each, LF line ends.
+std::string VersionText(const KalvexApi& kx);
+
 // The operators screen: what the numeric library offers.
 std::string OperatorsText(const KalvexApi& kx);
 
-// Console mode: writes text unchanged to standard output, then waits for one
-// line of standard input of up to 4096 characters (end of input ends the wait). Window mode: shows the
-// text line by line in the message window, in a fixed-pitch font.
+// Console mode: writes text unchanged to standard output; then, only where
+// that text would vanish when the program ends (TextVanishesAtExit), waits
+// for one line of standard input of up to 4096 characters (end of input ends
+// the wait). Window mode: shows the text line by line in the message window,
+// in a fixed-pitch font.
 void ShowTextScreen(const std::string& text, bool useConsole, LogState& log);
 
 void ShowSyntax(bool useConsole, bool commentPrefix, LogState& log);

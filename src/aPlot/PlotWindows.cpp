@@ -1,5 +1,7 @@
 #include "aPlot/PlotWindows.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 #include "aPlot/PlotRender.h"
@@ -42,14 +44,16 @@ std::string ReadoutNumber(double value) {
     return text == "-0" ? "0" : text;
 }
 
-WindowRect PlotWindowPosition(const WindowRect* previous, int desktopWidth) {
+WindowRect PlotWindowPosition(const WindowRect* previous, int desktopWidth, int previousFrameHeight) {
     WindowRect rect{0, 0, kWindowSize, kWindowSize};
     if (previous == nullptr) return rect;
     rect.x = previous->x + previous->width + kGap;
     int rowOffset = 0;
     if (rect.x + kWindowSize > desktopWidth) {
         rect.x = 0;
-        rowOffset = kRowOffset;
+        // The new row starts below the whole window above, frame included,
+        // so that no title bar covers the control row of the row above.
+        rowOffset = std::max(kRowOffset, previous->height + previousFrameHeight + kGap);
     }
     rect.y = previous->y + rowOffset;
     return rect;
@@ -57,10 +61,13 @@ WindowRect PlotWindowPosition(const WindowRect* previous, int desktopWidth) {
 
 bool OpenPlotWindow(PlotState& plots, int k) {
     PlotRecord& plot = plots.plotTable[static_cast<std::size_t>(k)];
+    // The frame first: reading it waits until the window manager has placed
+    // the previous window, so that its rectangle is where it really is.
+    const int previousId = k > 1 ? plots.plotTable[static_cast<std::size_t>(k) - 1].windowId : 0;
+    const int previousFrameHeight = previousId != 0 ? PlotWindowFrameHeight(previousId) : 0;
     WindowRect previous;
-    const bool hasPrevious =
-        k > 1 && PlotWindowRect(plots.plotTable[static_cast<std::size_t>(k) - 1].windowId, previous);
-    const WindowRect rect = PlotWindowPosition(hasPrevious ? &previous : nullptr, DesktopWidth());
+    const bool hasPrevious = previousId != 0 && PlotWindowRect(previousId, previous);
+    const WindowRect rect = PlotWindowPosition(hasPrevious ? &previous : nullptr, DesktopWidth(), previousFrameHeight);
     SetPlotWindowEventHandler([&plots](const PlotWindowEvent& event) { HandlePlotEvent(plots, event); });
     if (CreatePlotWindow(plot.windowId, "aPlot #" + std::to_string(k), rect)) return true;
     NoteOnce(plots.headlessNoted, "no display; plot windows are not shown and no screenshots are taken");

@@ -8,9 +8,11 @@
 #include "platform/PlotWindow.h"
 
 // Where the next plot window goes: right of the previous one (its left edge +
-// its client width + 7), or at x = 0 one row (430 pixels) lower when that
-// would cross the desktop's right edge; (0, 0) without a previous window.
-WindowRect PlotWindowPosition(const WindowRect* previous, int desktopWidth);
+// its client width + 7), or at x = 0 one row lower when that would cross the
+// desktop's right edge: 430 pixels, or more where the previous window with
+// its frame (previousFrameHeight above and below its client area) and a gap
+// of 7 need more; (0, 0) without a previous window.
+WindowRect PlotWindowPosition(const WindowRect* previous, int desktopWidth, int previousFrameHeight);
 
 // Opens the 400 x 400 window "aPlot #" + k of plot k. Without a display it
 // opens nothing, says so once per run on standard error, and returns false.

@@ -1,5 +1,7 @@
 #include "app/RunDriver.h"
 
+#include <cstdio>
+
 #include "AuxFunct/StatusCodes.h"
 #include "app/CommandLine.h"
 #include "app/ProcessState.h"
@@ -14,6 +16,18 @@
 namespace {
 
 bool RunSetupStep(ProcessState& ps);
+
+// The words a Linux user tries first. Alone on the command line they name no
+// option of the "/" grammar (such a line would run nothing and end with -5),
+// so they can be answered.
+enum class LinuxRequest { None, Help, Version };
+
+LinuxRequest LinuxRequestOf(const std::vector<std::string>& args) {
+    if (args.size() != 1) return LinuxRequest::None;
+    if (args[0] == "--help" || args[0] == "-h") return LinuxRequest::Help;
+    if (args[0] == "--version") return LinuxRequest::Version;
+    return LinuxRequest::None;
+}
 
 // Parses CmdLn and acts on the requests that end the process or come before
 // a run. Returns true when the process is to end with exitCode.
@@ -64,14 +78,24 @@ bool RunSetupStep(ProcessState& ps) {
 bool RunCycle(ProcessState& ps) {
     if (ParseAndDispatch(ps)) return true;
     PrepareRun(ps);
-    if (ObtainInput(ps)) RunAndDeliver(ps);
-    else ReportNoInput(ps);
+    switch (ObtainInput(ps)) {
+    case InputOutcome::Ready:
+        RunAndDeliver(ps);
+        break;
+    case InputOutcome::NoSource:
+        ReportNoInput(ps);
+        break;
+    case InputOutcome::Unreadable:
+        ReportUnreadableInput(ps);
+        break;
+    }
     return false;
 }
 
 int RunProgram(const std::vector<std::string>& args) {
     ProcessState ps;
-    if (args.empty()) {
+    const LinuxRequest request = LinuxRequestOf(args);
+    if (args.empty() || request == LinuxRequest::Help) {
         ShowSyntax(true, false, ps.log);
         return kStatusOk;
     }
@@ -82,13 +106,22 @@ int RunProgram(const std::vector<std::string>& args) {
         ShowMessageBox("Tessara", text);
         return kLibraryMissing;
     }
+    if (request == LinuxRequest::Version) {
+        const std::string text = VersionText(ps.kx);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return std::fflush(stdout) == 0 ? kStatusOk : kFileNotWritable;
+    }
     ps.run.startDir = CurrentFolder();
     ps.settingsPath = SettingsFilePath();
     ps.opt.decimals = 4;
     ps.run.CmdLn = JoinArguments(args);
 
     if (RunCycle(ps)) return ps.run.exitCode;
-    if ((ps.opt.tsrF || ps.opt.tsrvF) && StayResident(ps)) return ps.run.exitCode;
+    if (ps.opt.tsrF || ps.opt.tsrvF) {
+        // From now on the instance works while the user is in other programs.
+        LeaveFocusToOtherPrograms();
+        if (StayResident(ps)) return ps.run.exitCode;
+    }
     LogLine(ps.log, "Program End. Exit code: " + std::to_string(ps.run.exitCode), ps.opt.logF);
     return ps.run.exitCode;
 }

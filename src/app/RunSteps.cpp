@@ -117,16 +117,12 @@ void PrepareRun(ProcessState& ps) {
     if (!run.rerunF) WriteLogBlock(ps);
 }
 
-bool ObtainInput(ProcessState& ps) {
+InputOutcome ObtainInput(ProcessState& ps) {
     OptionState& opt = ps.opt;
     RunState& run = ps.run;
-    if (!opt.InpF && !opt.getFromClpF && !opt.getFromSelTextF) return false;
-    ps.keepOutputF = false;
+    if (!opt.InpF && !opt.getFromClpF && !opt.getFromSelTextF) return InputOutcome::NoSource;
     if (!opt.getFromClpF && !opt.getFromSelTextF) {
-        ReadInputScript(opt.InpFN, run.scriptText, run.exitCode);
-        // The run goes on after a failed read, but its output must not
-        // replace the very script that could not be read.
-        ps.keepOutputF = run.exitCode == kFileNotReadable && !opt.SaveToClpBF && SameFile(opt.InpFN, opt.OutpFN);
+        if (!ReadInputScript(opt.InpFN, run.scriptText, run.exitCode)) return InputOutcome::Unreadable;
     } else if (opt.getFromClpF) {
         run.clipText = ClipboardGetText();
         run.scriptText = Trim(run.clipText);
@@ -137,7 +133,7 @@ bool ObtainInput(ProcessState& ps) {
     }
     if (!run.scriptText.empty() && run.scriptText.back() == '/') run.scriptText.pop_back();
     run.headerText = GetAboutText(true, opt.NoHF);
-    return true;
+    return InputOutcome::Ready;
 }
 
 void RunAndDeliver(ProcessState& ps) {
@@ -148,9 +144,7 @@ void RunAndDeliver(ProcessState& ps) {
 
     ScriptEnv env{ps.kx, opt, run.exitCode, ps.log, ps.plots, run.startDir};
     RunScript(env, run.headerText, run.scriptText);
-    if (ps.keepOutputF) {
-        Note("the input could not be read; " + opt.OutpFN + " is left as it is");
-    } else if (!opt.SaveToClpBF) {
+    if (!opt.SaveToClpBF) {
         WriteOutputScript(opt.OutpFN, opt.AppendF != 0, run.scriptText, run.exitCode);
     } else {
         if (!DeliverToClipboard(run.scriptText)) ReportUnwritableOutput(kStandardOutputName, run.exitCode);
@@ -166,10 +160,17 @@ void ReportNoInput(ProcessState& ps) {
     if (!ps.opt.tsrF && !ps.opt.tsrvF) {
         message += "      Program will terminate.";
         ps.run.exitCode = kNoInputSource;
+        // Without a log nobody would learn why nothing happened.
+        Note("nothing to evaluate: no input was named (/i file, /sel:'...'/ or /gclp; tessara --help lists the options)");
     } else {
         message += "      Program will remain resident waiting for further inputs.";
     }
     LogLine(ps.log, message);
+}
+
+void ReportUnreadableInput(ProcessState& ps) {
+    LogLine(ps.log, "Error: the input file " + ps.opt.InpFN + " could not be read; nothing was run or written.");
+    ps.run.rerunF = 0;
 }
 
 std::string CompletionLine(int runCount, bool received) {

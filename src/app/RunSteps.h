@@ -20,17 +20,28 @@ std::string NormalisePlotPath(const std::string& splPath);
 // received while resident, writes the log block.
 void PrepareRun(ProcessState& ps);
 
+enum class InputOutcome {
+    Ready,      // scriptText holds the script, headerText the header
+    NoSource,   // the command line names no input source
+    Unreadable, // the input file could not be read (said on standard error and in a box; exitCode is -2)
+};
+
 // Places the script of the run's input source in scriptText and prepares the
-// header. False when the command line names no input source.
-bool ObtainInput(ProcessState& ps);
+// header.
+InputOutcome ObtainInput(ProcessState& ps);
 
 // Deletes the old outputs with /del, runs the script, delivers the output to
 // the output file or the clipboard and logs the completion line.
 void RunAndDeliver(ProcessState& ps);
 
 // Logs that no input source was named; without resident mode the exit code
-// becomes -5.
+// becomes -5 and standard error says why.
 void ReportNoInput(ProcessState& ps);
+
+// Logs that the input file could not be read. Nothing is run then and no
+// output is written, so that the last good output survives and the failure
+// is not taken for a successful run; exitCode stays -2.
+void ReportUnreadableInput(ProcessState& ps);
 
 // The completion line of run number runCount.
 std::string CompletionLine(int runCount, bool received);

@@ -112,7 +112,7 @@ void ExprFileStatement(StatementContext& ctx) {
     std::string result;
     if (expression.empty() || ctx.env.exitCode != kStatusOk) {
         ++ctx.errorCount;
-        result = StatusErrorText(ctx.env.exitCode);
+        result = FileErrorText(ctx);
     } else {
         std::string_view text = expression;
         if (const auto eq = text.find('='); eq != std::string_view::npos) text = TrimView(text.substr(eq + 1));

@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <array>
+#include <cctype>
+#include <vector>
 #include <string_view>
 #include <utility>
 
@@ -35,7 +38,37 @@ constexpr std::array<std::pair<std::string_view, StatementHandler>, 24> kKeyword
     {"debug", DebugStatement},
 }};
 
+// The optimal string alignment distance of a and b (edits, with the swap of
+// two neighbours as one edit), counted no further than limit + 1.
+std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit) {
+    if (a.size() > b.size() + limit || b.size() > a.size() + limit) return limit + 1;
+    std::vector<std::size_t> before(b.size() + 1), previous(b.size() + 1), current(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) previous[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        current[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
+            current[j] = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + cost});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                current[j] = std::min(current[j], before[j - 2] + 1);
+        }
+        before.swap(previous);
+        previous.swap(current);
+    }
+    return std::min(previous[b.size()], limit + 1);
+}
+
 } // namespace
+
+bool NearKeyword(std::string_view word) {
+    constexpr std::size_t kShortest = 3;
+    if (word.size() < kShortest ||
+        !std::all_of(word.begin(), word.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+        return false;
+    const std::size_t limit = word.size() < 5 ? 1 : 2;
+    return std::any_of(kKeywords.begin(), kKeywords.end(),
+                       [&](const auto& entry) { return EditDistance(word, entry.first, limit) <= limit; });
+}
 
 StatementHandler FindStatement(std::string_view keyword) {
     for (const auto& [word, handler] : kKeywords)

@@ -55,7 +55,11 @@ void AppendDimxValues(std::string& spec, std::string_view text) {
 
 void MatrStatement(StatementContext& ctx) { DefineMatrix(ctx, std::string(Rest(ctx))); }
 
-void MatrFileStatement(StatementContext& ctx) { DefineMatrix(ctx, ReadStatementFile(ctx, Word(Rest(ctx), 1))); }
+void MatrFileStatement(StatementContext& ctx) {
+    const std::string text = ReadStatementFile(ctx, Word(Rest(ctx), 1));
+    if (const auto error = CountedFileError(ctx)) AppendMatrixErrorBlock(ctx.processed, ctx.i, text, *error);
+    else DefineMatrix(ctx, text);
+}
 
 void DimxStatement(StatementContext& ctx) {
     std::string spec;

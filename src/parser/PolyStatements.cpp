@@ -82,7 +82,8 @@ void DerivateFileStatement(StatementContext& ctx) {
     const std::string_view rest = Rest(ctx);
     const OutputTarget target = OutputOf(rest, Without(rest, '\''));
     const std::string polynomial = ReadStatementFile(ctx, Word(rest, 1));
-    const std::string result = DerivativeText(ctx, polynomial);
+    const auto fileError = CountedFileError(ctx);
+    const std::string result = fileError ? *fileError : DerivativeText(ctx, polynomial);
     if (!target.file.empty()) WriteStatementFile(ctx, target.file, result);
     AppendDerivateBlock(ctx.processed, ctx.i, polynomial, result);
 }
@@ -95,6 +96,11 @@ void IntegrateFileStatement(StatementContext& ctx) {
     const std::string_view rest = Rest(ctx);
     const OutputTarget target = OutputOf(rest, rest);
     const std::string statement = ReadStatementFile(ctx, Word(rest, 1));
+    if (const auto error = CountedFileError(ctx)) {
+        if (!target.file.empty()) WriteStatementFile(ctx, target.file, *error);
+        AppendIntegralBlock(ctx.processed, ctx.i, statement, target.note, 0, 0, *error);
+        return;
+    }
     const std::size_t open = PositionOf(statement, '(');
     IntegrateLine(ctx, statement, PositionOf(statement, '='), open, PositionOf(statement, ')', open), target);
 }

@@ -16,6 +16,7 @@
 #include "parser/Statement.h"
 #include "parser/StatementText.h"
 #include "platform/LargeBuffer.h"
+#include "platform/Note.h"
 
 namespace {
 
@@ -62,6 +63,25 @@ bool FindHead(std::string_view line, LineHead& head) {
     return true;
 }
 
+// Tells on standard error which statement lines are dropped for a keyword
+// that looks misspelt (NearKeyword: "exrp = 7*6" would vanish without a
+// word), so that the result lines of earlier runs and prose stay quiet: the
+// first few of a run by line and keyword, then how many more there were.
+class UnknownKeywordNotes {
+public:
+    void Add(int line, std::string_view keyword) {
+        if (++count_ > kNoted) return;
+        Note("line " + std::to_string(line) + ": unknown keyword \"" + std::string(keyword) + "\"; the line is dropped");
+    }
+    ~UnknownKeywordNotes() {
+        if (count_ > kNoted) Note(std::to_string(count_ - kNoted) + " more lines with an unknown keyword are dropped");
+    }
+
+private:
+    static constexpr int kNoted = 10;
+    int count_ = 0;
+};
+
 void CopyLine(std::string& processed, std::string_view line) {
     processed.append(line);
     processed.append("\r\n");
@@ -90,9 +110,12 @@ ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env) {
     LineHead head;
     std::string lineText;
     std::string scratch;
+    std::string fileFailure;
+    UnknownKeywordNotes unknownKeywords;
 
     for (int i = 1; i <= lineCount; ++i) {
         env.exitCode = kStatusOk;
+        fileFailure.clear();
         if (env.opt.lnsF) {
             i = selection.Take(i, lineCount);
             if (i > lineCount) break;
@@ -119,12 +142,15 @@ ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env) {
         line = line.substr(0, line.find('\''));
         ++result.commandCount;
         StatementHandler handler = FindStatement(head.keyword);
-        if (handler == nullptr) continue;
+        if (handler == nullptr) {
+            if (NearKeyword(head.keyword)) unknownKeywords.Add(i, head.keyword);
+            continue;
+        }
         lineText.assign(line);
         StatementContext ctx{env,           lines,          lineText,        head.keyword,
                              head.pos,      head.parenOpen, head.parenClose, i,
                              result.processed, result.errorCount, polyVar,   dimxBlockName,
-                             zeroMask,      scratch};
+                             zeroMask,      scratch,        fileFailure};
         handler(ctx);
         // Only dimx moves the line number, and never back before its own line.
         i = std::max(ctx.i, i);

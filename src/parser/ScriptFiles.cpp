@@ -25,10 +25,12 @@ std::string JoinedLines(std::string_view content) {
 
 } // namespace
 
-void ReadInputScript(const std::string& InpFN, std::string& scriptText, std::int32_t& exitCode) {
-    if (ReadWholeFile(InpFN, scriptText)) return;
-    ShowMessageBox(kTitle, "Error 4: can't read the file\r\nfile: " + InpFN);
+bool ReadInputScript(const std::string& InpFN, std::string& scriptText, std::int32_t& exitCode) {
+    std::string reason;
+    if (ReadWholeFile(InpFN, scriptText, &reason)) return true;
+    ShowMessageBox(kTitle, "Error 4: can't read the file\r\nfile: " + InpFN + "\r\n" + reason);
     exitCode = kFileNotReadable;
+    return false;
 }
 
 void WriteOutputScript(const std::string& OutpFN, bool append, const std::string& scriptText,
@@ -42,7 +44,7 @@ void ReportUnwritableOutput(const std::string& name, std::int32_t& exitCode) {
 }
 
 std::string FileStatement(const std::string& fileName, const std::string& keyword,
-                          const std::string& text, std::int32_t& exitCode) {
+                          const std::string& text, std::int32_t& exitCode, std::string* failure) {
     const std::string name = ResolvePath(fileName, CurrentFolder());
     if (ToLower(keyword) == "fileout") {
         if (!WriteFileSafely(name, text, false)) {
@@ -50,10 +52,11 @@ std::string FileStatement(const std::string& fileName, const std::string& keywor
         }
         return {};
     }
-    std::string content;
-    if (!ReadWholeFile(name, content)) {
+    std::string content, reason;
+    if (!ReadWholeFile(name, content, &reason)) {
         exitCode = kFileNotReadable;
-        ShowMessageBox(kTitle, "Error 3: Couldn't open the file!\r\n" + name);
+        if (failure != nullptr) *failure = name.empty() ? "no file is named" : name + ": " + reason;
+        ShowMessageBox(kTitle, "Error 3: Couldn't open the file!\r\n" + name + "\r\n" + reason);
         return {};
     }
     return JoinedLines(content);

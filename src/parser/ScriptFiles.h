@@ -6,8 +6,9 @@
 #include <string>
 
 // Reads the file InpFN into scriptText. On failure shows "Error 4: can't read
-// the file\r\nfile: " + InpFN, sets exitCode to -2 and leaves scriptText as it was.
-void ReadInputScript(const std::string& InpFN, std::string& scriptText, std::int32_t& exitCode);
+// the file\r\nfile: " + InpFN and the reason, sets exitCode to -2, leaves
+// scriptText as it was and returns false.
+bool ReadInputScript(const std::string& InpFN, std::string& scriptText, std::int32_t& exitCode);
 
 // Writes scriptText to OutpFN: replacing it, or with append appended (over a
 // final CR LF only). The old file stays intact when anything fails; then shows
@@ -25,7 +26,8 @@ inline const std::string kStandardOutputName = "standard output";
 // current folder. keyword "fileout": writes text to the file and returns "";
 // any other keyword ("fileinp"): returns the file's lines without line ends
 // and without comment lines (first non-blank character "'"), joined with
-// nothing between them; on failure returns "", sets exitCode to -2 and shows
-// "Error 3: Couldn't open the file!\r\n" + name.
+// nothing between them; on failure returns "", sets exitCode to -2, shows
+// "Error 3: Couldn't open the file!\r\n" + name and the reason, and puts
+// name + ": " + reason (or "no file is named") in failure when it is given.
 std::string FileStatement(const std::string& fileName, const std::string& keyword,
-                          const std::string& text, std::int32_t& exitCode);
+                          const std::string& text, std::int32_t& exitCode, std::string* failure = nullptr);

@@ -26,6 +26,7 @@ struct StatementContext {
     // A text a handler may fill as it likes; kept from line to line, so that
     // its memory is reused.
     std::string& scratch;
+    std::string& fileFailure; // the file a statement could not read and why; empty when it read its file
 };
 
 using StatementHandler = void (*)(StatementContext&);
@@ -33,3 +34,9 @@ using StatementHandler = void (*)(StatementContext&);
 // The handler of a lower-case keyword, or nullptr when the keyword is not a
 // statement.
 StatementHandler FindStatement(std::string_view keyword);
+
+// True for a word that is no keyword but one edit from one (two for words of
+// five letters or more): letters and digits only, at least three of them.
+// Such a word is most likely a misspelt keyword ("exrp"); the lines of result
+// blocks and prose are not.
+bool NearKeyword(std::string_view word);

@@ -30,9 +30,21 @@ bool ColumnOrder(const StatementContext& ctx) {
 }
 
 std::string ReadStatementFile(StatementContext& ctx, std::string_view fileName) {
-    std::string text = FileStatement(std::string(fileName), "fileinp", std::string(), ctx.env.exitCode);
+    std::string text = FileStatement(std::string(fileName), "fileinp", std::string(), ctx.env.exitCode, &ctx.fileFailure);
     text.resize(UpToZeroByte(text).size());
     return text;
+}
+
+std::string FileErrorText(const StatementContext& ctx) {
+    std::string text = StatusErrorText(ctx.env.exitCode);
+    if (!ctx.fileFailure.empty()) text += " (" + ctx.fileFailure + ")";
+    return text;
+}
+
+std::optional<std::string> CountedFileError(StatementContext& ctx) {
+    if (ctx.fileFailure.empty()) return std::nullopt;
+    ++ctx.errorCount;
+    return FileErrorText(ctx);
 }
 
 void WriteStatementFile(StatementContext& ctx, std::string_view fileName, const std::string& text) {

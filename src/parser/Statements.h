@@ -56,8 +56,18 @@ std::optional<std::string> SetMatrixSpec(StatementContext& ctx, const std::strin
 bool ColumnOrder(const StatementContext& ctx);
 
 // The text of a file named by a statement ("fileinp") up to its first zero
-// byte; "" and a negative exitCode when it cannot be read.
+// byte; "" and a negative exitCode when it cannot be read, with the file and
+// the reason in ctx.fileFailure.
 std::string ReadStatementFile(StatementContext& ctx, std::string_view fileName);
+
+// The error text of a statement whose file gave nothing: the status error
+// text, followed by the file and the reason when it could not be read.
+std::string FileErrorText(const StatementContext& ctx);
+
+// Nothing when the statement's file was read; else the error counted and its
+// text (FileErrorText), which takes the place of the library's complaint
+// about an empty text.
+std::optional<std::string> CountedFileError(StatementContext& ctx);
 
 // Writes text to a file named by a statement ("fileout").
 void WriteStatementFile(StatementContext& ctx, std::string_view fileName, const std::string& text);

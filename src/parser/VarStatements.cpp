@@ -22,7 +22,7 @@ void ReportDefinitionError(StatementContext& ctx) {
 void DefineFunction(StatementContext& ctx, std::string_view name, const std::string& body) {
     if (body.empty() || ctx.env.exitCode != kStatusOk) {
         ++ctx.errorCount;
-        AppendResultBlock(ctx.processed, ctx.i, Rest(ctx), kNoTarget, StatusErrorText(ctx.env.exitCode));
+        AppendResultBlock(ctx.processed, ctx.i, Rest(ctx), kNoTarget, FileErrorText(ctx));
         return;
     }
     ctx.env.kx.SetVarFunct(std::string(name).c_str(), body.c_str(), KALVEX_KIND_FUNCTION);

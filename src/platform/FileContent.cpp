@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 #include <vector>
@@ -126,14 +127,21 @@ bool ReadToEnd(int fd, const struct stat& info, std::string& text) try {
 
 } // namespace
 
-bool ReadWholeFile(const std::string& name, std::string& content) {
+bool ReadWholeFile(const std::string& name, std::string& content, std::string* reason) {
+    errno = 0;
     int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
     struct stat info {};
     std::string text;
-    const bool ok = fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode) && ReadToEnd(fd, info, text);
-    close(fd);
+    bool ok = fd >= 0 && fstat(fd, &info) == 0;
+    if (ok && S_ISDIR(info.st_mode)) {
+        errno = EISDIR;
+        ok = false;
+    }
+    ok = ok && ReadToEnd(fd, info, text);
+    const int failure = errno != 0 ? errno : ENOMEM; // a failed allocation sets no errno
+    if (fd >= 0) close(fd);
     if (ok) content = std::move(text);
+    else if (reason != nullptr) *reason = std::strerror(failure);
     return ok;
 }
 

@@ -6,8 +6,9 @@
 
 // Reads the whole file name into content, byte for byte (zero bytes
 // included). False, with content unchanged, when the file cannot be opened,
-// is a folder, a read fails or the content does not fit in memory.
-bool ReadWholeFile(const std::string& name, std::string& content);
+// is a folder, a read fails or the content does not fit in memory; then
+// reason, when given, receives why ("No such file or directory").
+bool ReadWholeFile(const std::string& name, std::string& content, std::string* reason = nullptr);
 
 // Makes the file name hold text, or with append its old content followed by
 // text, where a final CR LF of the old content is overwritten (an empty text

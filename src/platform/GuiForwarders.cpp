@@ -147,6 +147,11 @@ bool PlotWindowClientSize(int windowId, int& width, int& height) {
     return gui != nullptr && gui->plotWindowClientSize(windowId, width, height);
 }
 
+int PlotWindowFrameHeight(int windowId) {
+    const GuiModule* gui = LoadedGuiModule();
+    return gui != nullptr ? gui->plotWindowFrameHeight(windowId) : 0;
+}
+
 int DesktopWidth() {
     const GuiModule* gui = WithDisplay();
     return gui != nullptr ? gui->desktopWidth() : 0;

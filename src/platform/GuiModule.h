@@ -52,7 +52,7 @@ struct GuiModule {
     void (*stopClipboardOwnerWatch)();
 
     // Dialogs.
-    void (*showMessageDialog)(const std::string& title, const std::string& text);
+    void (*showMessageDialog)(const std::string& title, const std::string& text, bool takeFocus);
     decltype(&ChooseFile) chooseFile;
     decltype(&ChooseFolder) chooseFolder;
 
@@ -91,6 +91,7 @@ struct GuiModule {
     decltype(&DestroyPlotWindow) destroyPlotWindow;
     decltype(&PlotWindowRect) plotWindowRect;
     decltype(&PlotWindowClientSize) plotWindowClientSize;
+    decltype(&PlotWindowFrameHeight) plotWindowFrameHeight;
     decltype(&DesktopWidth) desktopWidth;
     decltype(&ShowPlotImage) showPlotImage;
     decltype(&SetPlotFields) setPlotFields;

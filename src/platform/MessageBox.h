@@ -2,6 +2,10 @@
 
 #include <string>
 
-// Shows text in a modal dialog with an OK button and waits for it. Without a
-// display the text goes to standard error as "Tessara: " + text, with no wait.
+// Writes "Tessara: " + text to standard error at once; then, with a display,
+// shows text in a modal dialog with an OK button and waits for it.
 void ShowMessageBox(const std::string& title, const std::string& text);
+
+// Boxes shown from now on do not take the keyboard focus from another program
+// (a resident instance's boxes appear while the user works elsewhere).
+void LeaveFocusToOtherPrograms();

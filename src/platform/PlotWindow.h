@@ -44,6 +44,10 @@ void DestroyPlotWindow(int windowId);
 bool PlotWindowRect(int windowId, WindowRect& rect);
 bool PlotWindowClientSize(int windowId, int& width, int& height);
 
+// What the window manager's frame adds to the height of the client area
+// (title bar and borders); 0 without a frame or when the window is not open.
+int PlotWindowFrameHeight(int windowId);
+
 // The width of the primary screen.
 int DesktopWidth();
 

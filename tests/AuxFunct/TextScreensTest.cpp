@@ -143,15 +143,13 @@ std::string ShowInConsole(const std::string& text, const std::string& input, std
     return out.str();
 }
 
-TEST(TextScreen, ConsoleWritesTheTextAndReadsOneLine) {
+TEST(TextScreen, ConsoleWritesTheTextAndWaitsForNothingWhereTheTextStays) {
+    // Standard output here is no terminal opened for this process alone: the
+    // text stays, so no answer is awaited and the input is left alone.
     std::string rest;
     EXPECT_EQ(ShowInConsole("a\r\nb", "answer\nnext\n", rest), "a\r\nb");
-    EXPECT_EQ(rest, "next\n");
+    EXPECT_EQ(rest, "answer\nnext\n");
     EXPECT_EQ(ShowInConsole(UsageText(false), "", rest), UsageText(false));
-    // The answer is read up to 4096 characters, so input that never ends a
-    // line cannot fill the memory.
-    EXPECT_EQ(ShowInConsole("a", std::string(5000, 'x'), rest), "a");
-    EXPECT_EQ(rest, std::string(5000 - 4096, 'x'));
 }
 
 TEST(TextScreen, WindowModeGivesOneLinePerCarriageReturn) {

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -18,6 +19,7 @@
 #include "platform/Display.h"
 #include "platform/Offscreen.h"
 #include "platform/PlotWindow.h"
+#include "WindowManager.h"
 
 namespace {
 
@@ -164,6 +166,34 @@ TEST_F(PlotTest, WindowsTileAndCloseOneByOne) {
     EXPECT_FALSE(PlotWindowRect(120, first));
 }
 
+// The window's frame on the screen as the window manager reports it: top and
+// bottom edge of the frame around the client area.
+std::pair<int, int> FrameTopAndBottom(const std::string& title) {
+    const std::string id = WindowOf(title);
+    int x = 0, y = 0, w = 0, h = 0, left = 0, right = 0, top = 0, bottom = 0;
+    std::sscanf(ShellOutput("xwininfo -id " + id + " | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} "
+                            "/Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'").c_str(),
+                "%d %d %d %d", &x, &y, &w, &h);
+    std::sscanf(ShellOutput("xprop -id " + id + " _NET_FRAME_EXTENTS | sed 's/.*= //'").c_str(), "%d, %d, %d, %d", &left,
+                &right, &top, &bottom);
+    return {y - top, y + h + bottom};
+}
+
+TEST_F(PlotTest, AWrappedRowStartsBelowTheFramesOfTheRowAbove) {
+    WindowManager manager;
+    const int perRow = (DesktopWidth() - 400) / 407 + 1;
+    std::string script;
+    for (int k = 0; k <= perRow; ++k) script += "plot(0; x; 1; 2) = x\r\n";
+    Run(script);
+    const std::string wrapped = "aPlot #" + std::to_string(perRow + 1);
+    ASSERT_TRUE(ServeUntil([&] { return ShellOutput("xprop -id " + WindowOf(wrapped) + " _NET_FRAME_EXTENTS")
+                                            .find(" = ") != std::string::npos; }));
+    const auto [aboveTop, aboveBottom] = FrameTopAndBottom("aPlot #1");
+    const auto [belowTop, belowBottom] = FrameTopAndBottom(wrapped);
+    EXPECT_GT(aboveBottom - aboveTop, 400) << "no frame drawn";
+    EXPECT_GE(belowTop, aboveBottom) << "the title bar of the lower row covers the row above";
+}
+
 TEST_F(PlotTest, ReadoutRedrawAndResize) {
     ASSERT_TRUE(DisplayAvailable()) << "run under xvfb-run";
     Run("plot(-2; x; 2; 4) = x^2");
@@ -202,29 +232,6 @@ TEST_F(PlotTest, ReadoutRedrawAndResize) {
     EXPECT_EQ(PlotWindowField(120, false), "-2");
     EXPECT_EQ(PlotWindowField(120, true), "2");
 }
-
-// A window manager, started for one test and ended by its pid.
-class WindowManager {
-public:
-    WindowManager() {
-        pid_ = fork();
-        if (pid_ == 0) {
-            freopen("/dev/null", "w", stdout);
-            freopen("/dev/null", "w", stderr);
-            execlp("openbox", "openbox", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        usleep(700000); // until it manages the screen
-    }
-    ~WindowManager() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-
-private:
-    pid_t pid_ = -1;
-};
 
 // "JPEG 402x425" and the like: the format and size identify reads.
 std::string FormatAndSize(const std::string& shellSource) {

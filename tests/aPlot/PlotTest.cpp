@@ -233,14 +233,17 @@ TEST(PlotNames, ReadoutNumbers) {
     for (const auto& [value, text] : cases) EXPECT_EQ(ReadoutNumber(value), text) << value;
 }
 
-TEST(PlotNames, WindowsTileLeftToRightAndWrap) {
-    const WindowRect first = PlotWindowPosition(nullptr, 1024);
+TEST(PlotNames, WindowsTileLeftToRightAndWrapBelowTheFrame) {
+    const WindowRect first = PlotWindowPosition(nullptr, 1024, 0);
     EXPECT_EQ(std::vector<int>({first.x, first.y, first.width, first.height}), std::vector<int>({0, 0, 400, 400}));
     const WindowRect previous{10, 20, 400, 400};
-    const WindowRect second = PlotWindowPosition(&previous, 1024);
+    const WindowRect second = PlotWindowPosition(&previous, 1024, 0);
     EXPECT_EQ(std::vector<int>({second.x, second.y}), std::vector<int>({417, 20}));
-    const WindowRect wrapped = PlotWindowPosition(&second, 1024);
-    EXPECT_EQ(std::vector<int>({wrapped.x, wrapped.y}), std::vector<int>({0, 450}));
+    // A frame of up to 23 pixels fits in the 430 of a row; a taller one moves the row down.
+    for (const auto& [frame, y] : {std::pair{0, 450}, {23, 450}, {45, 472}}) {
+        const WindowRect wrapped = PlotWindowPosition(&second, 1024, frame);
+        EXPECT_EQ(std::vector<int>({wrapped.x, wrapped.y}), std::vector<int>({0, y})) << frame;
+    }
 }
 
 } // namespace

@@ -44,6 +44,58 @@ TEST(Startup, NoParametersShowsTheUsageWithoutTheLibrary) {
     EXPECT_EQ(helpAlone.exitCode, 1);
 }
 
+TEST(Startup, LinuxWordsAndSilentFailuresGetAnAnswer) {
+    TempDir dir;
+    const std::string usage = RunTessara(dir, {}).out;
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string out;
+        std::string errPart;
+    };
+    const Case cases[] = {
+        {{"--help"}, 0, usage, ""},
+        {{"-h"}, 0, usage, ""},
+        {{"--version"}, 0, "tessara 1.0.0\nKalvex library 1.0.0.0\n", ""},
+        {{"/x"}, 251, "", "Tessara: nothing to evaluate: no input was named"},
+        {{"--help", "/x"}, 251, "", "nothing to evaluate"}, // only alone
+    };
+    for (const Case& c : cases) {
+        const RunResult r = RunTessara(dir, c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args[0];
+        EXPECT_EQ(r.out, c.out) << c.args[0];
+        if (c.errPart.empty()) EXPECT_EQ(r.err, "") << c.args[0];
+        else EXPECT_NE(r.err.find(c.errPart), std::string::npos) << r.err;
+    }
+
+    // A misspelt keyword is named, with its line; the output stays as it was.
+    // The result lines of an earlier run, prose and a matrix listing are no
+    // misspelt statements.
+    WriteFileBytes(dir.file("a.kvx"), "exrp = 7*6\r\nexpr = 1\r\nEXPR(2)\r\nmy note (draft) = 1\r\nVarPolyx(t)\r\n"
+                                      "Ln 2: Expression = 1:\r\n       Result => Number = 1.0000\r\n"
+                                      "       Stored => Number r = 1.4142\r\nmA(0,0)=1.0000\tmA(0,1)=2.0000\r\n"
+                                      "Total = 3\r\n");
+    const RunResult r = RunTessara(dir, {"/i", "a.kvx", "/o", "out.kvx", "/noh"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "Tessara: line 1: unknown keyword \"exrp\"; the line is dropped\n"
+                     "Tessara: line 5: unknown keyword \"varpolyx\"; the line is dropped\n");
+    const std::string output = ReadFileBytes(dir.file("out.kvx"));
+    EXPECT_TRUE(output.starts_with("Ln 2: Expression = 1:")) << output;
+    EXPECT_EQ(output.find("exrp"), std::string::npos) << output;
+}
+
+TEST(Startup, ScreensDoNotWaitOnAnEditorsOpenInput) {
+    // An editor that starts the program keeps its standard input open; the
+    // usage and flags screens, written to a file, end without an answer.
+    TempDir dir;
+    WriteFileBytes(dir.file("a.kvx"), kScript);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"/h"}, {"/sf", "/i", "a.kvx"}}) {
+        Background run = StartTessara(dir, args, "screen");
+        EXPECT_EQ(WaitForExit(run, 5000), 0) << (args.empty() ? "no arguments" : args[0]);
+    }
+    EXPECT_TRUE(FileExists(dir.file("Result.kvx")));
+}
+
 TEST(Startup, MissingLibraryEndsWithItsMessage) {
     TempDir dir;
     const RunOptions options = ProgramCopy(dir);
@@ -174,14 +226,23 @@ TEST(Run, DeleteRemovesTheOldOutputAndScreenshots) {
     EXPECT_EQ(ReadFileBytes(dir.file("out.kvx")), kScript.substr(0, kScript.size() - 2) + kScript);
 }
 
-TEST(Run, MissingInputFileStillWritesTheOutput) {
+TEST(Run, UnreadableInputRunsNothingKeepsTheLastOutputAndEndsWith254) {
     TempDir dir;
-    const RunResult r = RunTessara(dir, {"/i", "missing.kvx", "/o", "out.kvx"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_NE(r.err.find("Tessara: Error 4: can't read the file\r\nfile: " + Folder(dir) + "missing.kvx"),
-              std::string::npos)
-        << r.err;
-    EXPECT_TRUE(ReadFileBytes(dir.file("out.kvx")).starts_with(kHeaderStart));
+    fs::create_directories(dir.file("folder.kvx"));
+    const std::pair<const char*, const char*> cases[] = {{"missing.kvx", "No such file or directory"},
+                                                         {"folder.kvx", "Is a directory"}};
+    for (const auto& [input, reason] : cases) {
+        WriteFileBytes(dir.file("out.kvx"), "last good output\r\n");
+        const RunResult r = RunTessara(dir, {"/i", input, "/o", "out.kvx", "/log"});
+        EXPECT_EQ(r.exitCode, 254) << input;
+        EXPECT_EQ(r.err, "Tessara: Error 4: can't read the file\r\nfile: " + Folder(dir) + input + "\r\n" + reason + "\n");
+        EXPECT_EQ(ReadFileBytes(dir.file("out.kvx")), "last good output\r\n") << input;
+        const std::string log = ReadFileBytes(dir.file("Tessara.log"));
+        EXPECT_NE(log.find("could not be read; nothing was run or written.\r\nProgram End. Exit code: -2\r\n"),
+                  std::string::npos)
+            << log;
+        EXPECT_EQ(log.find("Executed Commands"), std::string::npos) << log;
+    }
 }
 
 TEST(Run, UnwritableOutputEndsWith253) {
@@ -210,9 +271,9 @@ TEST(Run, UnreadableInputIsNotReplacedByItsOutput) {
     fs::permissions(script, fs::perms::owner_write, fs::perm_options::replace);
     const RunResult r = RunTessara(dir, args, options);
     fs::permissions(script, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 254);
     EXPECT_NE(r.err.find("Error 4: can't read the file"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("is left as it is"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Permission denied"), std::string::npos) << r.err;
     EXPECT_EQ(ReadFileBytes(script), kScript);
 }
 

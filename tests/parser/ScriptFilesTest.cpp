@@ -48,13 +48,16 @@ TEST_F(ScriptFiles, ReadsEveryByte) {
 
 TEST_F(ScriptFiles, UnreadableInputLeavesTheTextAlone) {
     fs::create_directory(dir.file("folder"));
-    for (const std::string& name : {dir.file("missing.kvx"), dir.file("folder"), std::string()}) {
+    const std::pair<std::string, const char*> cases[] = {{dir.file("missing.kvx"), "No such file or directory"},
+                                                         {dir.file("folder"), "Is a directory"},
+                                                         {"", "No such file or directory"}};
+    for (const auto& [name, reason] : cases) {
         std::string text = "old";
         exitCode = 0;
         testing::internal::CaptureStderr();
-        ReadInputScript(name, text, exitCode);
+        EXPECT_FALSE(ReadInputScript(name, text, exitCode));
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                  "Tessara: Error 4: can't read the file\r\nfile: " + name + "\n");
+                  "Tessara: Error 4: can't read the file\r\nfile: " + name + "\r\n" + reason + "\n");
         EXPECT_EQ(text, "old");
         EXPECT_EQ(exitCode, -2);
     }
@@ -221,9 +224,11 @@ TEST_F(FileStatements, FileinpJoinsLinesWithoutComments) {
 
 TEST_F(FileStatements, FileinpOfAMissingFile) {
     testing::internal::CaptureStderr();
-    EXPECT_EQ(FileStatement("missing.txt", "fileinp", "", exitCode), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Tessara: Error 3: Couldn't open the file!\r\n" + dir.file("missing.txt") + "\n");
+    std::string failure;
+    EXPECT_EQ(FileStatement("missing.txt", "fileinp", "", exitCode, &failure), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Tessara: Error 3: Couldn't open the file!\r\n" +
+                                                          dir.file("missing.txt") + "\r\nNo such file or directory\n");
+    EXPECT_EQ(failure, dir.file("missing.txt") + ": No such file or directory");
     EXPECT_EQ(exitCode, -2);
 }
 

@@ -16,7 +16,10 @@ struct BadCase {
 const std::string kNote(20, ' ');
 const std::string kLib = R"(===>  ERROR n\. = \d+: [^\r\n]+)";
 const std::string kLibOneSpace = R"(===> ERROR n\. = \d+: [^\r\n]+)";
-const std::string kMissing = R"(===>  ERROR n\. = -2: File Open Error \(not found\?\))";
+const std::string kStatus = R"(===>  ERROR n\. = -2: File Open Error \(not found\?\))";
+// A statement's file that cannot be read is named with the reason.
+const std::string kMissing = kStatus + R"( \(/[^\r\n]*/nosuchfile\.txt: No such file or directory\))";
+const std::string kUnnamed = kStatus + R"( \(no file is named\))";
 
 std::string ExprBlock(const std::string& expression, const std::string& result, const std::string& note = kNote) {
     return "Ln 1: Expression = " + expression + ": " + note + "\r\n       Result => " + result + "\r\n\r\n";
@@ -48,10 +51,10 @@ TEST_F(BadInputTest, EveryStatementSurvivesBadArguments) {
                                                  "\r\n       Integral iFunction\\(0,1\\) => " + kLib + "\r\n\r\n", 1},
         {"integrate(0; 1; 10; simpson; y) = x", "Ln 1: iFunction = x: " + kNote +
                                                     "\r\n       Integral iFunction\\(0,1\\) => " + kLib + "\r\n\r\n", 1},
-        {"integratef =", "Ln 1: iFunction = : " + kNote + "\r\n       Integral iFunction\\(0,0\\) => " + kLib +
+        {"integratef =", "Ln 1: iFunction = : " + kNote + "\r\n       Integral iFunction\\(0,0\\) => " + kUnnamed +
                              "\r\n\r\n", 1},
         {"integratef = nosuchfile.txt", "Ln 1: iFunction = : " + kNote + "\r\n       Integral iFunction\\(0,0\\) => " +
-                                            kLib + "\r\n\r\n", 1},
+                                            kMissing + "\r\n\r\n", 1},
         {"stoexpr() = 1", "Ln 1: Expression = 1: " + kNote + "\r\n       Stored => " + kLib + "\r\n\r\n", 1},
         {"stoexpr = 1", "Ln 1: Expression = 1: " + kNote + "\r\n       Stored => " + kLib + "\r\n\r\n", 1},
         {"stoexpr(x) =", "Ln 1: Expression = : " + kNote + "\r\n       Stored => " + kLib + "\r\n\r\n", 1},
@@ -62,23 +65,23 @@ TEST_F(BadInputTest, EveryStatementSurvivesBadArguments) {
         {"expr = sqrt(-1)", ExprBlock("sqrt\\(-1\\)", kLib), 1},
         {"expr = [Q]", ExprBlock("\\[Q\\]", kLib), 1},
         {"expr = \x01\x02\xff", ExprBlock("[^:]{3}", kLib), 1},
-        {"exprf =", ExprBlock("", kMissing), 1},
+        {"exprf =", ExprBlock("", kUnnamed), 1},
         {"exprf = nosuchfile.txt", ExprBlock("", kMissing), 1},
         {"derivate =", "Ln 1: Polyn = :\r\n       Derivate of Polyn => " + kLibOneSpace + "\r\n\r\n", 1},
         {"derivate = sin(x)", R"(Ln 1: Polyn = sin\(x\):)" "\r\n       Derivate of Polyn => " + kLibOneSpace +
                                   "\r\n\r\n", 1},
-        {"derivatef = nosuchfile.txt", "Ln 1: Polyn = :\r\n       Derivate of Polyn => " + kLibOneSpace + "\r\n\r\n", 1},
+        {"derivatef = nosuchfile.txt", "Ln 1: Polyn = :\r\n       Derivate of Polyn => " + kMissing + "\r\n\r\n", 1},
         {"matr = [A]; -1; 2", "Ln 1: Expression = \\[A\\]; -1; 2: " + kNote + "\r\n     Result => " + kLib + "\r\n\r\n", 1},
         {"matr =", "Ln 1: Expression = : " + kNote + "\r\n     Result => " + kLib + "\r\n\r\n", 1},
         {"matr = [A]; 1; 1; x", "Ln 1: Expression = \\[A\\]; 1; 1; x: " + kNote + "\r\n     Result => " + kLib +
                                     "\r\n\r\n", 1},
-        {"matrf =", "Ln 1: Expression = : " + kNote + "\r\n     Result => " + kLib + "\r\n\r\n", 1},
+        {"matrf =", "Ln 1: Expression = : " + kNote + "\r\n     Result => " + kUnnamed + "\r\n\r\n", 1},
         {"vect = A; 2", "Ln 1: Expression = A; 2: " + kNote + "\r\n     Result => " + kLib + "\r\n\r\n", 1},
-        {"vectf = nosuchfile.txt", "Ln 1: Expression = : " + kNote + "\r\n     Result => " + kLib + "\r\n\r\n", 1},
+        {"vectf = nosuchfile.txt", "Ln 1: Expression = : " + kNote + "\r\n     Result => " + kMissing + "\r\n\r\n", 1},
         {"funct =", ExprBlock("", "===>  ERROR n\\. = 0: "), 1},
         {"funct = f", ExprBlock("f", "===>  ERROR n\\. = 0: "), 1},
-        {"functf = f", ExprBlock("f", kMissing), 1},
-        {"functf =", ExprBlock("", kMissing), 1},
+        {"functf = f", ExprBlock("f", kUnnamed), 1},
+        {"functf =", ExprBlock("", kUnnamed), 1},
         {"pause(", "", 0},
         {"pause = 1", "", 0},
         {"varpolyn =", "", 0},

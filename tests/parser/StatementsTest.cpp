@@ -60,12 +60,14 @@ TEST_F(HandlerTest, ShowFindsEveryNumberAndTheWholeFunction) {
 }
 
 TEST_F(HandlerTest, ExprfWritesItsOutputFileEvenWhenTheInputFails) {
+    const std::string kMissing =
+        "===>  ERROR n. = -2: File Open Error (not found?) (" + Path("nosuch.txt") + ": No such file or directory)";
     WriteFileBytes(Path("plain.txt"), "1+\r\n2\r\n");
     const ProcessResult r = Run(Lines({"exprf = plain.txt", "exprf = nosuch.txt err.txt"}));
     EXPECT_EQ(r.processed, "Ln 1: Expression = 1+2: " + kNote + "\r\n       Result => Number = 3.0000\r\n\r\n"
                            "Ln 2: Expression = : =>(nosuch.txt err.txt)\r\n"
-                           "       Result => ===>  ERROR n. = -2: File Open Error (not found?)\r\n\r\n");
-    EXPECT_EQ(ReadFileBytes(Path("err.txt")), "===>  ERROR n. = -2: File Open Error (not found?)");
+                           "       Result => " + kMissing + "\r\n\r\n");
+    EXPECT_EQ(ReadFileBytes(Path("err.txt")), kMissing);
     EXPECT_EQ(r.errorCount, 1);
 }
 

@@ -1,5 +1,6 @@
 // Runs one platform call in a process of its own for the GUI tests:
 //   messagebox TEXT  shows TEXT in the "Tessara" box, prints "returned" after OK
+//   quietbox TEXT    the same, as a resident instance shows it (leaving the focus where it is)
 //   setclip TEXT     puts TEXT on the clipboard; exit status 0 on success
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
@@ -10,7 +11,8 @@
 int main(int argc, char** argv) {
     if (argc != 3) return 2;
     const std::string mode = argv[1];
-    if (mode == "messagebox") {
+    if (mode == "messagebox" || mode == "quietbox") {
+        if (mode == "quietbox") LeaveFocusToOtherPrograms();
         ShowMessageBox("Tessara", argv[2]);
         std::puts("returned");
         return 0;

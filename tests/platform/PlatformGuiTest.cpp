@@ -4,9 +4,11 @@
 #include "AuxFunct/LogWriter.h"
 #include "platform/Clipboard.h"
 #include "platform/Display.h"
+#include "platform/Form.h"
 #include "platform/MessageWindow.h"
 
 #include "RunTessara.h"
+#include "WindowManager.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +17,12 @@
 #include <unistd.h>
 
 namespace {
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
 
 std::string Trimmed(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
@@ -141,19 +149,67 @@ TEST_F(Gui, WindowClosedByTheUserIsOpenedAgainByTheNextLine) {
     EXPECT_EQ(MessageWindowText(), "2: two");
 }
 
-TEST_F(Gui, MessageBoxWaitsForOk) {
-    // Presses Return in the box once it is on the screen.
-    std::system("(id=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tessara$' | head -n 1) && "
-                "xdotool windowfocus --sync $id key Return) >/dev/null 2>&1 &");
-    RunOptions options;
-    options.program = PLATFORM_GUI_DRIVER;
-    options.keepDisplay = true;
-    options.timeoutSeconds = 20;
-    const RunResult result =
-        RunTessara(dir, {"messagebox", "Error 4: can't read the file\r\nfile: /tmp/a@b.kvx"}, options);
-    EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, "returned\n");
-    EXPECT_EQ(result.err, "");
+// Runs the driver's box mode with text in the background, waits for its box
+// and returns what standard error held by then; then sends keys to the box and
+// waits for the driver. focusBefore and focusWhileUp receive the window that
+// had the keyboard focus before the box came and while it was up.
+struct BoxRun {
+    std::string errWhileUp;
+    std::string out;
+    std::string focusBefore;
+    std::string focusWhileUp;
+    std::string box;
+};
+
+BoxRun RunBox(const TempDir& dir, const std::string& mode, const std::string& text) {
+    const std::string script =
+        "d=" + dir.path() + "; f0=$(xdotool getwindowfocus 2>/dev/null); \"$0\" " + mode + " \"$1\" >\"$d/out\" 2>\"$d/err\" & pid=$!; "
+        "id=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tessara$' | head -n 1); "
+        "cp \"$d/err\" \"$d/seen\"; f1=$(xdotool getwindowfocus 2>/dev/null); "
+        "xdotool windowfocus --sync $id key Return; "
+        "timeout 10 sh -c 'while kill -0 '$pid' 2>/dev/null; do sleep 0.05; done' || kill $pid; wait $pid; "
+        "echo \"$f0 $f1 $id\"";
+    std::istringstream ids(Shell("sh -c '" + ReplaceAll(script, "'", "'\\''") + "' " + PLATFORM_GUI_DRIVER + " '" +
+                                 ReplaceAll(text, "'", "'\\''") + "'"));
+    BoxRun run;
+    ids >> run.focusBefore >> run.focusWhileUp >> run.box;
+    run.errWhileUp = ReadFileBytes(dir.file("seen"));
+    run.out = ReadFileBytes(dir.file("out"));
+    return run;
+}
+
+TEST_F(Gui, MessageBoxSaysItsTextOnStandardErrorBeforeItWaitsForOk) {
+    const BoxRun run = RunBox(dir, "messagebox", "Error 4: can't read the file\r\nfile: /tmp/a@b.kvx");
+    EXPECT_EQ(run.errWhileUp, "Tessara: Error 4: can't read the file\r\nfile: /tmp/a@b.kvx\n");
+    EXPECT_EQ(run.out, "returned\n");
+}
+
+TEST_F(Gui, ResidentBoxLeavesTheFocusWithTheProgramThatHasIt) {
+    WindowManager manager;
+    // A window of this process stands for the program the user works in.
+    ASSERT_TRUE(OpenForm("Focus holder", 0, 0, 200, 100));
+    ShowForm();
+    std::vector<std::string> logWindow;
+    WaitUntil(
+        [&] {
+            ServeWindowEvents(0.02);
+            std::istringstream ids(Shell("xdotool search --onlyvisible --name '^Focus holder$' 2>/dev/null"));
+            for (std::string id; ids >> id;) logWindow.push_back(id);
+            return !logWindow.empty();
+        },
+        10000);
+    ASSERT_EQ(logWindow.size(), 1u);
+    Shell("xdotool windowfocus --sync " + logWindow[0]);
+
+    const BoxRun quiet = RunBox(dir, "quietbox", "Error 3: Couldn't open the file!");
+    EXPECT_EQ(quiet.focusBefore, logWindow[0]);
+    EXPECT_EQ(quiet.focusWhileUp, logWindow[0]);
+    EXPECT_EQ(quiet.out, "returned\n");
+    // An ordinary run's box, which the user just asked for, takes it.
+    Shell("xdotool windowfocus --sync " + logWindow[0]);
+    const BoxRun asked = RunBox(dir, "messagebox", "Error 3: Couldn't open the file!");
+    EXPECT_EQ(asked.focusWhileUp, asked.box);
+    CloseForm();
 }
 
 TEST_F(Gui, ClipboardTextOutlivesTheProcessThatSetIt) {

@@ -91,8 +91,9 @@ TEST_F(SetupWindowTest, OpensWithItsControlsAndTheStoredValues) {
     const std::string geometry = Shell("xdotool getwindowgeometry " + id);
     EXPECT_NE(geometry.find("Geometry: 551x393"), std::string::npos) << geometry;
     // Moving and closing only, no minimise or resize (window manager hints).
-    const std::string hints = Shell("xprop -id " + id + " _MOTIF_WM_HINTS");
+    const std::string hints = Shell("xprop -id " + id + " _MOTIF_WM_HINTS _NET_WM_WINDOW_TYPE");
     EXPECT_NE(hints.find("= 0x3, 0x24, 0x1a, 0x0, 0x0"), std::string::npos) << hints;
+    EXPECT_NE(hints.find("_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_DIALOG"), std::string::npos) << hints;
 }
 
 // The option a caption names: "/tsr" of "Terminate Stay Resident (/tsr[v])",

@@ -2,6 +2,7 @@
 #include "platform/Form.h"
 
 #include "platform/gui/MessageWindowState.h"
+#include "platform/gui/WindowHints.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -12,7 +13,6 @@
 #include <FL/Fl_Multiline_Input.H>
 #include <FL/Fl_Round_Button.H>
 #include <FL/fl_draw.H>
-#include <FL/x.H>
 
 #include <deque>
 #include <map>
@@ -98,18 +98,6 @@ Fl_Widget* CreateWidget(const ControlSpec& c) {
     return nullptr;
 }
 
-// Asks the window manager for a frame with a title, a system menu and a close
-// box only: the form can be moved and closed, not resized or minimised.
-void OfferOnlyMoveAndClose(Fl_Window* window) {
-    enum : unsigned long { kFunctionsGiven = 1, kDecorationsGiven = 2 };
-    enum : unsigned long { kMove = 4, kClose = 32 };
-    enum : unsigned long { kBorder = 2, kTitle = 8, kMenu = 16 };
-    const unsigned long hints[5] = {kFunctionsGiven | kDecorationsGiven, kMove | kClose, kBorder | kTitle | kMenu, 0, 0};
-    const Atom atom = XInternAtom(fl_display, "_MOTIF_WM_HINTS", False);
-    XChangeProperty(fl_display, fl_xid(window), atom, atom, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(hints), 5);
-}
-
 Fl_Widget* Find(int id) {
     const auto it = controls.find(id);
     return it == controls.end() ? nullptr : it->second.widget;
@@ -157,8 +145,7 @@ void AddFormControls(std::span<const ControlSpec> specs) {
 
 void ShowForm() {
     if (form == nullptr) return;
-    form->show();
-    OfferOnlyMoveAndClose(form);
+    ShowWithHints(*form, HintFixedDialog);
     Fl::check();
 }
 

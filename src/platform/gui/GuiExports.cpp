@@ -49,6 +49,7 @@ extern "C" [[gnu::visibility("default")]] const GuiModule* TessaraGuiModule() {
         .destroyPlotWindow = DestroyPlotWindow,
         .plotWindowRect = PlotWindowRect,
         .plotWindowClientSize = PlotWindowClientSize,
+        .plotWindowFrameHeight = PlotWindowFrameHeight,
         .desktopWidth = DesktopWidth,
         .showPlotImage = ShowPlotImage,
         .setPlotFields = SetPlotFields,

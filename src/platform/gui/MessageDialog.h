@@ -3,5 +3,7 @@
 
 #include <string>
 
-// Shows text in a modal dialog titled title with an OK button and waits for it.
-void ShowMessageDialog(const std::string& title, const std::string& text);
+// Shows text in a modal dialog titled title with an OK button (Return and
+// Escape close it too) and waits for it. Without takeFocus the window manager
+// is asked to leave the keyboard focus where it is.
+void ShowMessageDialog(const std::string& title, const std::string& text, bool takeFocus);

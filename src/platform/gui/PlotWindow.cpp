@@ -11,6 +11,7 @@
 #include <FL/Fl_Tooltip.H>
 #include <FL/x.H>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -233,6 +234,13 @@ bool PlotWindowClientSize(int windowId, int& width, int& height) {
     width = rect.width;
     height = rect.height;
     return true;
+}
+
+int PlotWindowFrameHeight(int windowId) {
+    PlotWin* window = Find(windowId);
+    if (window == nullptr || !window->shown()) return 0;
+    WaitMapped(window); // the frame is there once the window manager has mapped the window
+    return std::max(0, window->decorated_h() - window->h());
 }
 
 int DesktopWidth() {
