@@ -212,7 +212,7 @@ void QueueClose(Mailbox& box, Peer* peer) {
 std::string Reserve(Mailbox& box, const std::string& line, bool wait) {
     std::lock_guard<std::mutex> hold(box.mutex);
     if (box.closing) return "the resident instance is ending";
-    if (box.queue.size() + box.queuedLines >= kMaxQueued || box.queuedBytes + line.size() > kMaxQueuedBytes)
+    if (box.queuedLines >= kMaxQueued || box.queuedBytes + line.size() > kMaxQueuedBytes)
         return "too many command lines are waiting";
     if (wait && CountWaiting(box) >= box.maxWaiting)
         return "too many launchers are waiting for their runs";

@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "RunTessara.h"
+#include "platform/MailboxSocket.h"
 
 namespace fs = std::filesystem;
 
@@ -66,18 +67,22 @@ protected:
         return fd;
     }
 
-    // Sends request on a new connection and returns all the instance
-    // answers until it closes the connection.
+    // Sends request on a new connection, commits a line the instance is
+    // ready for, as a launcher does, and returns all the instance answers
+    // until it closes the connection.
     std::string Exchange(const std::string& request) const {
         const int fd = Connect();
         if (fd < 0) return "<no connection>";
         if (!request.empty()) {
             EXPECT_EQ(send(fd, request.data(), request.size(), MSG_NOSIGNAL), ssize_t(request.size()));
         }
-        shutdown(fd, SHUT_WR);
         std::string answer;
         char chunk[512];
         ssize_t n = 0;
+        while (answer.find('\n') == std::string::npos && (n = recv(fd, chunk, sizeof chunk, 0)) > 0)
+            answer.append(chunk, static_cast<std::size_t>(n));
+        if (answer == "TSR2 READY\n") send(fd, "Y", 1, MSG_NOSIGNAL);
+        shutdown(fd, SHUT_WR);
         while ((n = recv(fd, chunk, sizeof chunk, 0)) > 0) answer.append(chunk, static_cast<std::size_t>(n));
         close(fd);
         return answer;
@@ -251,20 +256,23 @@ TEST_F(Resident, FolderOpenToOthersIsNotUsed) {
     EXPECT_TRUE(FileExists(dir.file("here.kvx")));
 
     const RunResult notResident = RunTessara(dir, {"/tsr", "/log", "/i", "a.kvx"});
-    EXPECT_EQ(notResident.exitCode, 0);
+    EXPECT_EQ(notResident.exitCode, 245);
     EXPECT_NE(notResident.err.find(refusal + "the process does not stay resident\n"), std::string::npos)
         << notResident.err;
-    EXPECT_TRUE(Log().ends_with("      Terminate Stay Resident...\r\nProgram End. Exit code: 0\r\n"));
+    EXPECT_TRUE(Log().ends_with("      Terminate Stay Resident...\r\nProgram End. Exit code: -11\r\n"));
     EXPECT_FALSE(FileExists(Socket()));
 }
 
 TEST_F(Resident, BadMessagesAreRefusedAndTheInstanceGoesOn) {
     StartResident({"/tsr", "/log", "/i", "a.kvx"});
-    const std::string unknown = "TSR1 NO the message is not of a known format\n";
-    EXPECT_EQ(Exchange("TSR2 LINE 1\nx"), unknown);
-    EXPECT_EQ(Exchange("TSR1 JUMP 0\n"), unknown);
+    const std::string unknown = "TSR2 NO the message is not of a known format\n";
+    EXPECT_EQ(Exchange("TSR3 LINE 1\nx"), unknown);
+    EXPECT_EQ(Exchange("TSR2 JUMP 0\n"), unknown);
     EXPECT_EQ(Exchange(std::string(100, 'x')), unknown);
-    EXPECT_EQ(Exchange("TSR1 LINE 70000\n"), "TSR1 NO the command line is longer than 65536 bytes\n");
+    EXPECT_EQ(Exchange("TSR1 LINE 1\nx"), "TSR1 NO the resident instance speaks version 2 of the mailbox format\n");
+    const std::size_t most = MaxHandOverBytes();
+    EXPECT_EQ(Exchange("TSR2 LINE " + std::to_string(most + 1) + "\n"),
+              "TSR2 NO the command line is longer than " + std::to_string(most) + " bytes\n");
     EXPECT_EQ(Exchange(""), ""); // a look for the instance only
 
     // A peer that sends nothing is dropped after a time-out.
@@ -276,15 +284,10 @@ TEST_F(Resident, BadMessagesAreRefusedAndTheInstanceGoesOn) {
     EXPECT_EQ(recv(silent, &byte, 1, 0), 0);
     close(silent);
 
-    // The launcher does not send a line over 64 KiB.
-    const RunResult tooLong = RunTessara(dir, {"/i", "b.kvx", "/o", std::string(70000, 'o') + ".kvx"});
-    EXPECT_EQ(tooLong.exitCode, 247);
-    EXPECT_NE(tooLong.err.find("bytes are not handed to the resident instance"), std::string::npos) << tooLong.err;
-
     EXPECT_EQ(RunTessara(dir, {"/i", "b.kvx", "/o", "out2.kvx"}).exitCode, 0);
     EXPECT_TRUE(Written("out2.kvx"));
     EXPECT_EQ(Log().find("Received SendMessage with CommandLine: \"x"), std::string::npos);
-    EXPECT_EQ(Exchange("TSR1 CLOSE 0\n"), "TSR1 OK\n");
+    EXPECT_EQ(Exchange("TSR2 CLOSE 0\n"), "TSR2 OK\n");
     EXPECT_EQ(WaitForExit(resident, kWaitMs), 0);
     EXPECT_FALSE(FileExists(Socket()));
 }
@@ -296,16 +299,16 @@ TEST_F(Resident, AFullQueueRefusesLinesUntilItEmpties) {
     StartResident({"/tsr", "/i", "a.kvx", "/o", "first.kvx"});
     ASSERT_EQ(RunTessara(dir, {"/i", "busy.kvx", "/o", "busy.out.kvx"}).exitCode, 0);
     const std::string line = "/rset /";
-    const std::string request = "TSR1 LINE " + std::to_string(line.size()) + "\n" + line;
+    const std::string request = "TSR2 LINE " + std::to_string(line.size()) + "\n" + line;
     int accepted = 0;
     std::string refused;
     for (int k = 0; k < 5000 && refused.empty(); ++k) {
         const std::string answer = Exchange(request);
-        if (answer == "TSR1 OK\n") ++accepted;
+        if (answer == "TSR2 READY\n") ++accepted;
         else refused = answer;
     }
     EXPECT_GE(accepted, 4095); // the line of busy.kvx may still wait too
-    EXPECT_EQ(refused, "TSR1 NO too many command lines are waiting\n");
+    EXPECT_EQ(refused, "TSR2 NO too many command lines are waiting\n");
     const RunResult launcher = RunTessara(dir, {"/i", "b.kvx", "/o", "refused.kvx"});
     EXPECT_EQ(launcher.exitCode, 247);
     EXPECT_EQ(launcher.err,
