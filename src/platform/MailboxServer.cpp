@@ -78,6 +78,7 @@ struct Mailbox {
 
     bool open = false;
     int listenFd = -1;
+    int spareFd = -1; // held back, so that a connection can still be refused with no descriptor left
     int signalPipe[2] = {-1, -1}; // to the serving thread: 's' stop, 'r' reports, 'c' own close
     int wakeFd = -1;
     std::string socketPath;
@@ -342,14 +343,29 @@ bool FreeAConnection(Mailbox& box) {
     return false;
 }
 
+// Accepts a connection in the descriptor held back and refuses it at once.
+// Rests accepting for a moment when even that fails.
+void RefuseOne(Mailbox& box) {
+    if (box.spareFd >= 0) close(box.spareFd);
+    const int fd = accept4(box.listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (fd >= 0) {
+        const std::string refusal = EncodeRefusal("the resident instance has too many open connections");
+        [[maybe_unused]] const ssize_t sent = send(fd, refusal.data(), refusal.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        close(fd);
+    }
+    box.spareFd = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || box.spareFd < 0) box.acceptResumes = DeadlineIn(kAcceptPause);
+}
+
 void AcceptOne(Mailbox& box) {
     if (CountPeers(box, {Phase::Request, Phase::Commit}) >= box.maxConnections) FreeAConnection(box);
     const int fd = accept4(box.listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (fd < 0) {
-        // Out of descriptors the pending connection stays readable: free one
-        // or rest, but never spin.
-        if ((errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) && !FreeAConnection(box))
-            box.acceptResumes = DeadlineIn(kAcceptPause);
+        // Out of descriptors the pending connection stays readable: free one,
+        // or refuse it in the descriptor held back, but never spin.
+        if (errno != EMFILE && errno != ENFILE && errno != ENOBUFS && errno != ENOMEM) return;
+        SizeBounds(box);
+        if (!FreeAConnection(box)) RefuseOne(box);
         return;
     }
     if (!PeerIsSameUser(fd)) {
@@ -484,6 +500,7 @@ bool OpenMailbox(int wakeFd, std::string& why) {
     UnlockMailboxFolder(lock);
     if (!bound) return false;
     SizeBounds(box);
+    if (box.spareFd < 0) box.spareFd = open("/dev/null", O_RDONLY | O_CLOEXEC);
     box.wakeFd = wakeFd;
     box.open = true;
     box.server = new std::thread(ServeConnections, std::ref(box));
