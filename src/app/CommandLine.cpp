@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
+
 #include "AuxFunct/ResolvePath.h"
 #include "AuxFunct/SettingsFile.h"
 #include "AuxFunct/TextUtil.h"
@@ -280,12 +282,23 @@ std::vector<std::string> SplitCommandLine(const std::string& cmdLn) {
     return words;
 }
 
-bool LineAsksForHelp(const std::string& cmdLn) {
+namespace {
+
+// True when the command line names one of the options.
+bool LineHasOption(const std::string& cmdLn, std::initializer_list<void (Parser::*)(const std::string&, int)> options) {
     for (const std::string& word : SplitCommandLine(Closed(cmdLn))) {
         const OptionRow* row = FindOption(word + " /");
-        if (row != nullptr && row->apply == &Parser::Help) return true;
+        if (row != nullptr && std::find(options.begin(), options.end(), row->apply) != options.end()) return true;
     }
     return false;
+}
+
+} // namespace
+
+bool LineAsksForHelp(const std::string& cmdLn) { return LineHasOption(cmdLn, {&Parser::Help}); }
+
+bool LineNeedsLibraryFirst(const std::string& cmdLn) {
+    return LineHasOption(cmdLn, {&Parser::Reset, &Parser::Repeat, &Parser::Help, &Parser::ShowFlags, &Parser::Setup});
 }
 
 bool ParseCommandLine(OptionState& opt, RunState& run, LogState& log, const KalvexApi& kx,

@@ -21,6 +21,10 @@ std::vector<std::string> SplitCommandLine(const std::string& cmdLn);
 // the process that runs it.
 bool LineAsksForHelp(const std::string& cmdLn);
 
+// True when the command line has an option that the launcher acts on itself
+// before any hand-over, with the numeric library (/rset, /rep, /h, /sf, /w).
+bool LineNeedsLibraryFirst(const std::string& cmdLn);
+
 // Parses run.CmdLn into opt: sets only the fields the options name. Appends
 // the closing " /" to CmdLn when it does not end with "/". /rset makes the
 // library forget its variables and logs it. With /rep, CmdLn is replaced by

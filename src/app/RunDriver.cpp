@@ -8,6 +8,7 @@
 #include "AuxFunct/ResolvePath.h"
 #include "AuxFunct/SettingsFile.h"
 #include "AuxFunct/TextScreens.h"
+#include "platform/MailboxClient.h"
 #include "platform/MessageBox.h"
 #include "setup/SetupWindow.h"
 
@@ -59,10 +60,24 @@ bool RunSetupStep(ProcessState& ps) {
     return false;
 }
 
+// Loads and binds the numeric library, once. False, after the message box,
+// when it cannot: the process is to end with exitCode 1.
+bool LoadKalvex(ProcessState& ps) {
+    if (ps.kx.e_eval != nullptr) return true;
+    std::string missing;
+    if (BindKalvex(ps.kx, missing)) return true;
+    std::string text = "Installation failed!\r\n\r\nThis program will terminate";
+    if (!missing.empty()) text += "\r\n\r\nMissing function: " + missing;
+    ShowMessageBox("Tessara", text);
+    ps.run.exitCode = kLibraryMissing;
+    return false;
+}
+
 } // namespace
 
 bool RunCycle(ProcessState& ps) {
     if (ParseAndDispatch(ps)) return true;
+    if (!LoadKalvex(ps)) return true;
     PrepareRun(ps);
     if (ObtainInput(ps)) RunAndDeliver(ps);
     else ReportNoInput(ps);
@@ -75,17 +90,14 @@ int RunProgram(const std::vector<std::string>& args) {
         ShowSyntax(true, false, ps.log);
         return kStatusOk;
     }
-    std::string missing;
-    if (!BindKalvex(ps.kx, missing)) {
-        std::string text = "Installation failed!\r\n\r\nThis program will terminate";
-        if (!missing.empty()) text += "\r\n\r\nMissing function: " + missing;
-        ShowMessageBox("Tessara", text);
-        return kLibraryMissing;
-    }
+    ps.run.CmdLn = JoinArguments(args);
+    // A launch that hands its line to a resident instance needs neither the
+    // library nor a window: the library is loaded first only when no
+    // instance answers, or when the launch acts with it before a hand-over.
+    if ((LineNeedsLibraryFirst(ps.run.CmdLn) || !FindResidentWindow()) && !LoadKalvex(ps)) return kLibraryMissing;
     ps.run.startDir = CurrentFolder();
     ps.settingsPath = SettingsFilePath();
     ps.opt.decimals = 4;
-    ps.run.CmdLn = JoinArguments(args);
 
     if (RunCycle(ps)) return ps.run.exitCode;
     if ((ps.opt.tsrF || ps.opt.tsrvF) && StayResident(ps)) return ps.run.exitCode;
