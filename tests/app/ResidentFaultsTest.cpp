@@ -313,4 +313,20 @@ TEST_F(ResidentFaults, ALauncherWithSyncWaitsForItsRunAndEndsWithItsCode) {
     Quit();
 }
 
+TEST_F(ResidentFaults, AHandOverNeedsNoLibraryAndALocalRunStillReportsItsLack) {
+    // A copy of the program with no numeric library beside it.
+    fs::create_directories(dir.file("bare"));
+    fs::copy_file(TessaraBinary(), dir.file("bare/tessara"));
+    RunOptions bare;
+    bare.program = dir.file("bare/tessara");
+    StartResident();
+    EXPECT_EQ(RunTessara(dir, {"/sync", "/i", "b.kvx", "/o", "bare.kvx"}, bare).exitCode, 0);
+    EXPECT_NE(ReadFileBytes(dir.file("bare.kvx")).find("Number = 7.5000"), std::string::npos);
+    Quit();
+    const RunResult local = RunTessara(dir, {"/i", "b.kvx", "/o", "local.kvx"}, bare);
+    EXPECT_EQ(local.exitCode, 1);
+    EXPECT_NE(local.err.find("Installation failed!"), std::string::npos) << local.err;
+    EXPECT_FALSE(FileExists(dir.file("local.kvx")));
+}
+
 } // namespace
