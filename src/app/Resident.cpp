@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 
 #include "AuxFunct/StatusCodes.h"
@@ -96,6 +97,25 @@ bool RunClipboardText(ProcessState& ps) {
     return true;
 }
 
+// After a received line ended the process: the mailbox takes no more lines,
+// and those it took before run first. (A line with /h is known to the
+// mailbox, which takes none after it; this covers any other end.) The
+// process keeps the exit code of the line that ended it.
+void RunLinesLeft(ProcessState& ps) {
+    const std::int32_t exitCode = ps.run.exitCode;
+    QueueMailboxClose();
+    for (;;) {
+        MailboxRequest request;
+        if (!TakeMailboxRequest(request)) {
+            WaitForResidentWake();
+            continue;
+        }
+        if (request.close) break;
+        RunReceivedLine(ps, request);
+    }
+    ps.run.exitCode = exitCode;
+}
+
 } // namespace
 
 bool CheckResidentInstance(ProcessState& ps) {
@@ -166,6 +186,7 @@ bool StayResident(ProcessState& ps) {
         if (TakeMailboxRequest(request)) {
             if (request.close) break;
             if (RunReceivedLine(ps, request)) {
+                RunLinesLeft(ps);
                 LeaveResident(ps);
                 return true;
             }
