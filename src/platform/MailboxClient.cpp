@@ -120,8 +120,12 @@ HandOverResult Exchange(int fd, RequestKind kind, const std::string& payload) {
     const Deadline deadline = DeadlineIn(kAnswerTime);
     std::string buffer;
     Answer answer;
-    if (!SendAll(fd, EncodeRequest(kind, payload), deadline) || !ReceiveAnswer(fd, buffer, answer, deadline, false)) {
-        const int error = errno;
+    const bool sent = SendAll(fd, EncodeRequest(kind, payload), deadline);
+    const int sendError = errno;
+    // An instance that refuses a connection at once may close it before the
+    // request is sent: its refusal is still there to read.
+    if (!ReceiveAnswer(fd, buffer, answer, sent ? deadline : DeadlineIn(milliseconds(0)), false)) {
+        const int error = sent ? errno : sendError;
         return Failure(error, error == ETIMEDOUT ? "the resident instance did not answer in time"
                                                  : std::string("the connection failed (") + std::strerror(error) + ")");
     }

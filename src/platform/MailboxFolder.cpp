@@ -13,6 +13,8 @@
 #include <ctime>
 #include <string_view>
 
+#include "platform/MailboxSocket.h"
+
 namespace {
 
 constexpr std::string_view kSocketName = "tsr";
@@ -33,7 +35,7 @@ std::string MailboxFolderPath() {
         folder += "tessara/";
         // A socket's name is short (sun_path): a runtime folder too deep for
         // it gives way to the folder in /tmp.
-        if (folder.size() + kSocketName.size() < sizeof(sockaddr_un{}.sun_path)) return folder;
+        if (folder.size() + kSocketName.size() + kStagingSuffix.size() < sizeof(sockaddr_un{}.sun_path)) return folder;
     }
     return "/tmp/tessara-" + std::to_string(getuid()) + "/";
 }

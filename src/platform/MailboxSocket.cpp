@@ -246,12 +246,23 @@ int ListenOnMailbox(const std::string& path) {
     if (!SocketAddress(path, address)) return -1;
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return -1;
-    // The socket file takes its mode from the umask: 0600 whatever the
-    // user's umask is, so that the user's own launchers can always connect.
+    // The socket is made under a staging name and takes its place only once
+    // it listens, so that a socket found at path always takes connections.
+    // Its file takes its mode from the umask: 0600 whatever the user's umask
+    // is, so that the user's own launchers can always connect.
+    const std::string staging = path + std::string(kStagingSuffix);
+    sockaddr_un stagingAddress{};
+    if (!SocketAddress(staging, stagingAddress)) {
+        close(fd);
+        errno = ENAMETOOLONG;
+        return -1;
+    }
+    unlink(staging.c_str()); // left by an instance that died while it opened its mailbox
     const mode_t umaskBefore = umask(0177);
-    const bool bound = bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    const bool bound = bind(fd, reinterpret_cast<const sockaddr*>(&stagingAddress), sizeof stagingAddress) == 0;
     umask(umaskBefore);
-    if (!bound || listen(fd, SOMAXCONN) != 0) {
+    if (!bound || listen(fd, SOMAXCONN) != 0 || rename(staging.c_str(), path.c_str()) != 0) {
+        if (bound) unlink(staging.c_str());
         const int error = errno;
         close(fd);
         errno = error;

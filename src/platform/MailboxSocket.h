@@ -93,5 +93,7 @@ bool PeerIsStopped(int fd);
 int ConnectToMailbox(const std::string& path);
 
 // A stream socket bound to path, readable and writable by the user alone
-// whatever the umask, and listening. Returns -1 with errno set.
+// whatever the umask, and listening before it appears at path (it is made
+// at path + kStagingSuffix first). Returns -1 with errno set.
+constexpr std::string_view kStagingSuffix = ".new";
 int ListenOnMailbox(const std::string& path);
