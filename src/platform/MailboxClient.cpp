@@ -241,7 +241,7 @@ CloseOutcome CloseResidentInstance(std::string& why) {
     case HandOverResult::Gone:
         break;
     case HandOverResult::Refused:
-        why = "the resident instance refused to end: " + answer.reason;
+        why = "the resident instance did not take the close request: " + answer.reason;
         outcome = CloseOutcome::Refused;
         break;
     case HandOverResult::Failed:

@@ -202,7 +202,8 @@ void QueueClose(Mailbox& box, Peer* peer) {
     Wake(box);
     if (peer == nullptr) return;
     if (CountWaiting(box) >= box.maxWaiting) {
-        Answer(*peer, EncodeRefusal("too many launchers are waiting for the resident instance to end"));
+        Answer(*peer, EncodeRefusal("too many launchers are waiting for the resident instance to end; it ends all "
+                                    "the same"));
         return;
     }
     peer->out += EncodeAnswer(AnswerKind::Ok);
