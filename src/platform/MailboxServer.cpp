@@ -432,6 +432,12 @@ void ServeConnections(Mailbox& box) {
         if (entries[0].revents != 0) TakeSignals(box, stop);
         if (stop) {
             Flush(box);
+            // No connection is taken any more; the descriptors go back to a
+            // process that may have none left.
+            close(box.listenFd);
+            box.listenFd = -1;
+            if (box.spareFd >= 0) close(box.spareFd);
+            box.spareFd = -1;
             return;
         }
         // Peers added below are polled in the next pass.
