@@ -2,7 +2,9 @@
 // - hand-over latency: a launch that hands a one-line script to a resident
 //   instance, from process start to exit, against a bare launch
 //   ("tessara /quit" with no instance) interleaved with it; and the time
-//   from the launch until the instance has replaced the output file
+//   from the launch until the instance has replaced the output file; a
+//   plain one-line run with no instance, a hand-over with /sync, and the
+//   processor time of bc -l on a one-line program, interleaved the same way
 //   (medians of 200);
 // - soak: 10,000 hand-overs from 8 launchers at once, each appending to its
 //   own output file: every line must arrive exactly once and in order per
@@ -165,7 +167,9 @@ bool Latency(const std::string& tessara, const fs::path& root) {
         std::printf("resident: latency: the resident instance did not start\n");
         return false;
     }
-    std::vector<double> handOver, result, bareLaunch, handOverCpu, bareCpu;
+    std::vector<double> handOver, result, bareLaunch, handOverCpu, bareCpu, synced, plain, plainCpu, bcCpu;
+    std::ofstream(bare.folder / "a.bc") << "2 + 3\nquit\n";
+    const std::string bc = fs::exists("/usr/bin/bc") ? "/usr/bin/bc" : "";
     double cpu = 0;
     bool ok = true;
     // The same line each time, as an editor's key sends it; each output
@@ -190,6 +194,22 @@ bool Latency(const std::string& tessara, const fs::path& root) {
         ok = ok && ExitCode(Spawn(tessara, {"/quit"}, bare), &cpu) == 251;
         bareLaunch.push_back(Ms(bareStart, Clock::now()));
         bareCpu.push_back(cpu);
+
+        // The same line run by a launch of its own, with no instance.
+        const auto plainStart = Clock::now();
+        ok = ok && ExitCode(Spawn(tessara, {"/i", "a.kvx", "/o", "out.kvx"}, bare), &cpu) == 0;
+        plain.push_back(Ms(plainStart, Clock::now()));
+        plainCpu.push_back(cpu);
+
+        // A hand-over that waits for its run.
+        const auto syncStart = Clock::now();
+        ok = ok && ExitCode(Spawn(tessara, {"/sync", "/i", "a.kvx", "/o", "out.kvx"}, resident)) == 0;
+        synced.push_back(Ms(syncStart, Clock::now()));
+
+        if (!bc.empty()) {
+            ok = ok && ExitCode(Spawn(bc, {"-l", "a.bc"}, bare), &cpu) == 0;
+            bcCpu.push_back(cpu);
+        }
     }
     EndResident(instance);
     if (!ok) {
@@ -206,6 +226,20 @@ bool Latency(const std::string& tessara, const fs::path& root) {
                 kLatencyRuns, Median(handOverCpu), Median(bareCpu));
     std::printf("resident: output written after the launch started, median of %d: %.2f ms (target < 10 ms: %s)\n",
                 kLatencyRuns, Median(result), Median(result) < 10 ? "met" : "MISSED");
+    const double handOverShare = Median(handOver) / Median(plain);
+    const double syncShare = Median(synced) / Median(plain);
+    std::printf("resident: plain one-line run, median of %d: %.2f ms; hand-over %.2fx of it (target <= 0.6x: %s), "
+                "hand-over with /sync %.2f ms, %.2fx of it (target <= 1.2x: %s)\n",
+                kLatencyRuns, Median(plain), handOverShare, handOverShare <= 0.6 ? "met" : "MISSED", Median(synced),
+                syncShare, syncShare <= 1.2 ? "met" : "MISSED");
+    if (bc.empty()) {
+        std::printf("resident: plain one-line run against bc -l: skipped (no /usr/bin/bc)\n");
+    } else {
+        const double bcShare = Median(plainCpu) / Median(bcCpu);
+        std::printf("resident: processor time of a plain one-line run, median of %d: %.2f ms, bc -l on one line "
+                    "%.2f ms: %.2fx (target <= 2x: %s)\n",
+                    kLatencyRuns, Median(plainCpu), Median(bcCpu), bcShare, bcShare <= 2 ? "met" : "MISSED");
+    }
     return true;
 }
 

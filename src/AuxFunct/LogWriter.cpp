@@ -2,6 +2,7 @@
 #include "AuxFunct/LogWriter.h"
 
 #include "platform/MessageWindow.h"
+#include "platform/Note.h"
 
 #include <cstdio>
 
@@ -44,6 +45,8 @@ int WriteLogLine(LogState& log, const std::string& text, int enable, const std::
         log.logFile.clear();
         return 0;
     }
+    // A launcher that waits for this run hears of it, logged or not.
+    CaptureStatusLine(text);
     if (enable != 0) log.logOn = 1;
     if (log.logOn == 0) return 0;
     if (!fileName.empty() && log.logFile.empty()) log.logFile = fileName;

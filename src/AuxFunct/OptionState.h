@@ -51,6 +51,7 @@ struct OptionState {
     std::int8_t tsrvF = 0;
     std::int8_t rsetF = 0;
     std::int8_t quitF = 0;
+    std::int8_t syncF = 0; // a launcher waits for the resident instance's run of its line
     std::int8_t delF = 0;
     std::int8_t InpF = 0;
     std::string selText;

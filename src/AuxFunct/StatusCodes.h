@@ -16,4 +16,6 @@ enum StatusCode : std::int32_t {
     kApiError = -7,         // worded, never set
     kWindowNotFound = -8,   // worded, never set
     kHandOverRefused = -9,  // the resident instance did not take the command line
+    kInstanceNotEnded = -10, // /quit: the resident instance is busy, stopped or does not answer
+    kNotResident = -11,      // /tsr: the process cannot stay resident
 };

@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
+
 #include "AuxFunct/ResolvePath.h"
 #include "AuxFunct/SettingsFile.h"
 #include "AuxFunct/TextUtil.h"
@@ -155,6 +157,8 @@ struct Parser {
         Given(kGivenResident);
     }
 
+    void Sync(const std::string&, int) { opt.syncF = 1; }
+
     void Reset(const std::string&, int) {
         opt.rsetF = 1;
         Given(kGivenReset);
@@ -225,6 +229,7 @@ constexpr OptionRow kOptions[] = {
     {"lo", &Parser::Log},
     {"ts", &Parser::Resident},
     {"qu", &Parser::Quit},
+    {"sy", &Parser::Sync},
     {"rs", &Parser::Reset},
     {"re", &Parser::Repeat},
     {"no", &Parser::NoHeader},
@@ -233,16 +238,27 @@ constexpr OptionRow kOptions[] = {
     {"w ", &Parser::Setup},
 };
 
+// The option that a token names, or nullptr.
+const OptionRow* FindOption(const std::string& token) {
+    const std::string head = ToLower(std::string_view(token).substr(0, 3));
+    for (const OptionRow& row : kOptions) {
+        if (head.starts_with(row.key)) return &row;
+    }
+    return nullptr;
+}
+
 // Acts on a token whose key names an option; false when none does.
 bool ApplyOption(Parser& parser, const std::string& token, int index) {
-    const std::string head = ToLower(std::string_view(token).substr(0, 3));
-    for (const auto& [key, apply] : kOptions) {
-        if (head.starts_with(key)) {
-            (parser.*apply)(token, index);
-            return true;
-        }
-    }
-    return false;
+    const OptionRow* row = FindOption(token);
+    if (row != nullptr) (parser.*row->apply)(token, index);
+    return row != nullptr;
+}
+
+// The command line with its closing "/".
+std::string Closed(std::string cmdLn) {
+    const std::string trimmed = Trim(cmdLn);
+    if (trimmed.empty() || trimmed.back() != '/') cmdLn += " /";
+    return cmdLn;
 }
 
 } // namespace
@@ -266,10 +282,28 @@ std::vector<std::string> SplitCommandLine(const std::string& cmdLn) {
     return words;
 }
 
+namespace {
+
+// True when the command line names one of the options.
+bool LineHasOption(const std::string& cmdLn, std::initializer_list<void (Parser::*)(const std::string&, int)> options) {
+    for (const std::string& word : SplitCommandLine(Closed(cmdLn))) {
+        const OptionRow* row = FindOption(word + " /");
+        if (row != nullptr && std::find(options.begin(), options.end(), row->apply) != options.end()) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool LineAsksForHelp(const std::string& cmdLn) { return LineHasOption(cmdLn, {&Parser::Help}); }
+
+bool LineNeedsLibraryFirst(const std::string& cmdLn) {
+    return LineHasOption(cmdLn, {&Parser::Reset, &Parser::Repeat, &Parser::Help, &Parser::ShowFlags, &Parser::Setup});
+}
+
 bool ParseCommandLine(OptionState& opt, RunState& run, LogState& log, const KalvexApi& kx,
                       const std::string& settingsPath) {
-    const std::string trimmed = Trim(run.CmdLn);
-    if (trimmed.empty() || trimmed.back() != '/') run.CmdLn += " /";
+    run.CmdLn = Closed(std::move(run.CmdLn));
 
     Parser parser{opt, log, kx};
     int index = 0;

@@ -17,6 +17,14 @@
 // pieces are left out. Expects the command line with its closing "/".
 std::vector<std::string> SplitCommandLine(const std::string& cmdLn);
 
+// True when the command line has /h, which shows the usage screen and ends
+// the process that runs it.
+bool LineAsksForHelp(const std::string& cmdLn);
+
+// True when the command line has an option that the launcher acts on itself
+// before any hand-over, with the numeric library (/rset, /rep, /h, /sf, /w).
+bool LineNeedsLibraryFirst(const std::string& cmdLn);
+
 // Parses run.CmdLn into opt: sets only the fields the options name. Appends
 // the closing " /" to CmdLn when it does not end with "/". /rset makes the
 // library forget its variables and logs it. With /rep, CmdLn is replaced by

@@ -20,6 +20,5 @@ struct ProcessState {
     SetupState setup;
     PlotState plots;
     std::string settingsPath; // the settings file that keeps the last command line
-    bool keepOutputF = false;  // the input could not be read and the output would replace it
     std::int8_t residentF = 0; // this process is the resident instance: it owns the mailbox
 };

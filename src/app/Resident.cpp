@@ -3,10 +3,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
+#include <cstdint>
+#include <cstdio>
 
 #include "AuxFunct/StatusCodes.h"
+#include "app/CommandLine.h"
 #include "app/RunDriver.h"
 #include "app/RunSteps.h"
 #include "platform/Clipboard.h"
@@ -28,6 +29,7 @@ bool BecomeResident(ProcessState& ps) {
         Note(why + "; the process does not stay resident");
         return false;
     }
+    SetLineEndsInstance(LineAsksForHelp);
     ps.residentF = 1;
     // Console answers come only from a terminal: a pipe an editor keeps
     // open would hold the instance up for good.
@@ -60,17 +62,21 @@ void WatchClipboard(const ProcessState& ps) {
              "new clipboard texts are not taken");
 }
 
-// Runs a command line handed over, from the parse step on. True when it
-// ended the process.
-bool RunReceivedLine(ProcessState& ps, const std::string& line) {
-    SetResidentStatus(line);
+// Runs a command line handed over, from the parse step on, and reports the
+// run to its launcher when that one waits for it. True when it ended the
+// process.
+bool RunReceivedLine(ProcessState& ps, const MailboxRequest& request) {
+    SetResidentStatus(request.line);
     FlashWindowTimes(3);
     ps.run.rerunF = 1;
-    ps.run.CmdLn = line;
+    ps.run.CmdLn = request.line;
     LogLine(ps.log, "      Received SendMessage with CommandLine: \"" + ps.run.CmdLn + "\"", ps.opt.logF);
     SetResidentStatus(kWaitingStatus);
     ps.run.exitCode = kStatusOk;
-    return RunCycle(ps);
+    if (request.wait) StartNoteCapture();
+    const bool ended = RunCycle(ps);
+    FinishMailboxRequest(request, ps.run.exitCode, request.wait ? EndNoteCapture() : std::string());
+    return ended;
 }
 
 // Runs a new clipboard text with the options of the run before, from the
@@ -86,9 +92,27 @@ bool RunClipboardText(ProcessState& ps) {
     SetResidentStatus(kWaitingStatus);
     run.scriptText = run.clipText;
     run.exitCode = kStatusOk;
-    ps.keepOutputF = false;
     RunAndDeliver(ps);
     return true;
+}
+
+// After a received line ended the process: the mailbox takes no more lines,
+// and those it took before run first. (A line with /h is known to the
+// mailbox, which takes none after it; this covers any other end.) The
+// process keeps the exit code of the line that ended it.
+void RunLinesLeft(ProcessState& ps) {
+    const std::int32_t exitCode = ps.run.exitCode;
+    QueueMailboxClose();
+    for (;;) {
+        MailboxRequest request;
+        if (!TakeMailboxRequest(request)) {
+            WaitForResidentWake();
+            continue;
+        }
+        if (request.close) break;
+        RunReceivedLine(ps, request);
+    }
+    ps.run.exitCode = exitCode;
 }
 
 } // namespace
@@ -100,34 +124,46 @@ bool CheckResidentInstance(ProcessState& ps) {
         ps.run.handOverF = 1;
         return false;
     }
-    if (CloseResidentInstance()) ps.run.exitCode = kInstanceQuit;
+    std::string why;
+    const bool ended = CloseResidentInstance(why) == CloseOutcome::Ended;
+    if (ended) ps.run.exitCode = kInstanceQuit;
+    else Note(why);
     if (ps.opt.InpF) return false;
-    ps.run.exitCode = kInstanceQuit;
+    ps.run.exitCode = ended ? kInstanceQuit : kInstanceNotEnded;
     return true;
 }
 
 bool HandOver(ProcessState& ps) {
     if (ps.residentF) return false;
     const std::string& line = ps.run.CmdLn;
-    if (line.size() > kMaxHandOver) {
+    if (line.size() > MaxHandOverBytes()) {
         Note("the command line is " + std::to_string(line.size()) + " bytes long; lines over " +
-             std::to_string(kMaxHandOver) + " bytes are not handed to the resident instance");
+             std::to_string(MaxHandOverBytes()) + " bytes are not handed to the resident instance");
         ps.run.exitCode = kHandOverRefused;
         return true;
     }
-    const HandOverResult result = HandOverCommandLine(line);
+    const HandOverResult result = HandOverCommandLine(line, ps.opt.syncF != 0);
     switch (result.status) {
     case HandOverResult::Accepted:
         ps.run.exitCode = kStatusOk;
+        if (!ps.opt.syncF) return true;
+        // The run's notes, as a run of its own would have written them.
+        if (!result.reported) {
+            Note("the command line was handed over, but " + result.reason);
+            ps.run.exitCode = result.error;
+            return true;
+        }
+        std::fwrite(result.notes.data(), 1, result.notes.size(), stderr);
+        std::fflush(stderr);
+        ps.run.exitCode = result.exitCode;
         return true;
     case HandOverResult::Refused:
         Note("the resident instance did not take the command line: " + result.reason);
         ps.run.exitCode = kHandOverRefused;
         return true;
     case HandOverResult::Failed:
-        Note(std::string("the command line could not be handed to the resident instance: ") +
-             std::strerror(result.error));
-        ps.run.exitCode = result.error != 0 ? result.error : EIO;
+        Note("the command line was not handed to the resident instance (it does not run): " + result.reason);
+        ps.run.exitCode = result.error;
         return true;
     case HandOverResult::Gone:
         break;
@@ -137,7 +173,10 @@ bool HandOver(ProcessState& ps) {
 
 bool StayResident(ProcessState& ps) {
     LogLine(ps.log, ps.opt.tsrF ? "      Terminate Stay Resident..." : "      Terminate Stay Resident Visible...");
-    if (!BecomeResident(ps)) return false;
+    if (!BecomeResident(ps)) {
+        if (ps.run.exitCode == kStatusOk) ps.run.exitCode = kNotResident;
+        return false;
+    }
     for (;;) {
         // An end asked for by a signal or a window waits behind the command
         // lines handed over before it.
@@ -145,11 +184,11 @@ bool StayResident(ProcessState& ps) {
         MailboxRequest request;
         if (TakeMailboxRequest(request)) {
             if (request.close) break;
-            if (RunReceivedLine(ps, request.line)) {
+            if (RunReceivedLine(ps, request)) {
+                RunLinesLeft(ps);
                 LeaveResident(ps);
                 return true;
             }
-            ReportRunToClosers();
             continue;
         }
         WatchClipboard(ps);

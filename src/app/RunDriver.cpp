@@ -10,6 +10,7 @@
 #include "AuxFunct/ResolvePath.h"
 #include "AuxFunct/SettingsFile.h"
 #include "AuxFunct/TextScreens.h"
+#include "platform/MailboxClient.h"
 #include "platform/MessageBox.h"
 #include "setup/SetupWindow.h"
 
@@ -73,10 +74,24 @@ bool RunSetupStep(ProcessState& ps) {
     return false;
 }
 
+// Loads and binds the numeric library, once. False, after the message box,
+// when it cannot: the process is to end with exitCode 1.
+bool LoadKalvex(ProcessState& ps) {
+    if (ps.kx.e_eval != nullptr) return true;
+    std::string missing;
+    if (BindKalvex(ps.kx, missing)) return true;
+    std::string text = "Installation failed!\r\n\r\nThis program will terminate";
+    if (!missing.empty()) text += "\r\n\r\nMissing function: " + missing;
+    ShowMessageBox("Tessara", text);
+    ps.run.exitCode = kLibraryMissing;
+    return false;
+}
+
 } // namespace
 
 bool RunCycle(ProcessState& ps) {
     if (ParseAndDispatch(ps)) return true;
+    if (!LoadKalvex(ps)) return true;
     PrepareRun(ps);
     switch (ObtainInput(ps)) {
     case InputOutcome::Ready:
@@ -99,22 +114,20 @@ int RunProgram(const std::vector<std::string>& args) {
         ShowSyntax(true, false, ps.log);
         return kStatusOk;
     }
-    std::string missing;
-    if (!BindKalvex(ps.kx, missing)) {
-        std::string text = "Installation failed!\r\n\r\nThis program will terminate";
-        if (!missing.empty()) text += "\r\n\r\nMissing function: " + missing;
-        ShowMessageBox("Tessara", text);
-        return kLibraryMissing;
-    }
+    ps.run.CmdLn = JoinArguments(args);
     if (request == LinuxRequest::Version) {
+        if (!LoadKalvex(ps)) return kLibraryMissing;
         const std::string text = VersionText(ps.kx);
         std::fwrite(text.data(), 1, text.size(), stdout);
         return std::fflush(stdout) == 0 ? kStatusOk : kFileNotWritable;
     }
+    // A launch that hands its line to a resident instance needs neither the
+    // library nor a window: the library is loaded first only when no
+    // instance answers, or when the launch acts with it before a hand-over.
+    if ((LineNeedsLibraryFirst(ps.run.CmdLn) || !FindResidentWindow()) && !LoadKalvex(ps)) return kLibraryMissing;
     ps.run.startDir = CurrentFolder();
     ps.settingsPath = SettingsFilePath();
     ps.opt.decimals = 4;
-    ps.run.CmdLn = JoinArguments(args);
 
     if (RunCycle(ps)) return ps.run.exitCode;
     if (ps.opt.tsrF || ps.opt.tsrvF) {

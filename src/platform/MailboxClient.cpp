@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "platform/MailboxFolder.h"
 #include "platform/MailboxSocket.h"
@@ -12,12 +13,15 @@
 
 namespace {
 
-constexpr auto kAnswerTime = std::chrono::milliseconds(5000);
-constexpr int kCloseWaitMs = 10000;
+using std::chrono::milliseconds;
+
+constexpr milliseconds kAnswerTime{5000}; // longer than the instance waits for a request and its commit
+constexpr milliseconds kSilenceTime{4000}; // an instance that sends no sign of life for this long is taken as stopped
+constexpr milliseconds kCloseRunTime{10000}; // a close request waits this long for each run before it
 
 struct Connection {
     int fd = -1;
-    bool none = true; // nobody answers: no socket, a stale one, or a refused folder
+    bool none = true; // nobody answers: no socket, a stale one, or a mailbox that cannot be reached
     int error = 0;
 };
 
@@ -39,8 +43,10 @@ Connection Connect() {
     connection.fd = ConnectToMailbox(MailboxSocketPath());
     if (connection.fd < 0) {
         connection.error = errno;
-        // A socket left by an instance that died refuses connections.
-        connection.none = errno == ENOENT || errno == ECONNREFUSED;
+        // No socket, or one left by an instance that died, is no instance
+        // without a word; any other failure is none too, with the reason.
+        if (errno != ENOENT && errno != ECONNREFUSED)
+            NoteNoInstance("the mailbox socket " + MailboxSocketPath() + " cannot be reached (" + std::strerror(errno) + ")");
         return connection;
     }
     if (!PeerIsSameUser(connection.fd)) {
@@ -53,42 +59,96 @@ Connection Connect() {
     return connection;
 }
 
-// Sends the request and reads the answer line.
-HandOverResult Exchange(int fd, RequestKind kind, const std::string& payload) {
+bool HasLine(const std::string& got) { return got.find('\n') != std::string::npos; }
+
+bool IsSignOfLife(char c) { return c == kAliveByte || c == kRunDoneByte; }
+
+// Reads the next answer line into answer; the signs of life before it are
+// skipped, and with aliveRenews each of them renews the wait. False with
+// errno set when none comes by deadline.
+bool ReceiveAnswer(int fd, std::string& buffer, Answer& answer, Deadline deadline, bool aliveRenews) {
+    const auto lineOrLife = [](const std::string& got) { return HasLine(got) || (!got.empty() && IsSignOfLife(got[0])); };
+    for (;;) {
+        std::size_t life = 0;
+        while (life < buffer.size() && IsSignOfLife(buffer[life])) ++life;
+        if (life > 0) {
+            buffer.erase(0, life);
+            if (aliveRenews) deadline = DeadlineIn(kSilenceTime);
+        }
+        if (HasLine(buffer)) break;
+        if (!ReceiveUntil(fd, buffer, kMaxAnswer, lineOrLife, deadline)) return false;
+    }
+    const std::size_t end = buffer.find('\n') + 1;
+    const bool known = ParseAnswer(std::string_view(buffer).substr(0, end), answer);
+    buffer.erase(0, end);
+    if (!known) errno = EPROTO;
+    return known;
+}
+
+HandOverResult Failure(int error, std::string reason) {
     HandOverResult result;
-    std::string answer;
-    bool accepted = false;
-    const Deadline deadline = DeadlineIn(kAnswerTime);
-    if (!SendAll(fd, EncodeRequest(kind, payload), deadline) ||
-        !ReceiveUntil(fd, answer, kMaxAnswer, [](const std::string& got) { return got.find('\n') != std::string::npos; },
-                      deadline)) {
-        result.status = HandOverResult::Failed;
-        result.error = errno;
-        return result;
-    }
-    answer.resize(answer.find('\n') + 1);
-    if (!ParseAnswer(answer, accepted, result.reason)) {
-        result.status = HandOverResult::Failed;
-        result.error = EPROTO;
-        return result;
-    }
-    result.status = accepted ? HandOverResult::Accepted : HandOverResult::Refused;
+    result.status = HandOverResult::Failed;
+    result.error = error != 0 ? error : EIO;
+    result.reason = std::move(reason);
     return result;
 }
 
-// Waits until the instance closes the connection, which it does by ending.
-// Each byte it sends meanwhile reports a finished run and restarts the wait.
-bool WaitForEnd(int fd) {
-    char progress[64];
-    for (;;) {
-        pollfd entry{fd, POLLIN, 0};
-        const int ready = poll(&entry, 1, kCloseWaitMs);
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) return false;
-        const ssize_t n = recv(fd, progress, sizeof progress, 0);
-        if (n == 0) return true;
-        if (n < 0 && errno != EINTR) return errno == ECONNRESET;
+// After the commit of a SYNC line: the signs of life, then the report. The
+// line is the instance's whatever happens here; only its report can fail.
+void AwaitReport(int fd, HandOverResult& result) {
+    std::string buffer;
+    Answer answer;
+    if (ReceiveAnswer(fd, buffer, answer, DeadlineIn(kSilenceTime), true) && answer.kind == AnswerKind::Done) {
+        const std::size_t length = answer.reportLength;
+        if (buffer.size() >= length ||
+            ReceiveUntil(fd, buffer, length, [&](const std::string& got) { return got.size() >= length; },
+                         DeadlineIn(kSilenceTime))) {
+            result.reported = true;
+            result.exitCode = answer.exitCode;
+            result.notes = buffer.substr(0, length);
+            return;
+        }
     }
+    result.error = errno == ETIMEDOUT ? ETIMEDOUT : ECONNRESET;
+    result.reason = errno == ETIMEDOUT ? "the resident instance stopped answering before the run of the line ended"
+                                       : "the resident instance ended before the run of the line did";
+}
+
+// Sends the request and reads the answer. A line is committed once the
+// instance is ready for it; a close request is answered at once.
+HandOverResult Exchange(int fd, RequestKind kind, const std::string& payload) {
+    const Deadline deadline = DeadlineIn(kAnswerTime);
+    std::string buffer;
+    Answer answer;
+    const bool sent = SendAll(fd, EncodeRequest(kind, payload), deadline);
+    const int sendError = errno;
+    // An instance that refuses a connection at once may close it before the
+    // request is sent: its refusal is still there to read.
+    if (!ReceiveAnswer(fd, buffer, answer, sent ? deadline : DeadlineIn(milliseconds(0)), false)) {
+        const int error = sent ? errno : sendError;
+        return Failure(error, error == ETIMEDOUT ? "the resident instance did not answer in time"
+                                                 : std::string("the connection failed (") + std::strerror(error) + ")");
+    }
+    HandOverResult result;
+    if (answer.kind == AnswerKind::No) {
+        result.status = HandOverResult::Refused;
+        result.reason = answer.reason;
+        return result;
+    }
+    const bool expected = kind == RequestKind::Close ? answer.kind == AnswerKind::Ok : answer.kind == AnswerKind::Ready;
+    if (!expected) return Failure(EPROTO, "the resident instance gave an answer out of turn");
+    if (kind != RequestKind::Close) {
+        // The commit: once this byte is delivered the line is the
+        // instance's; an instance that gave up on it has shut its reading
+        // side, and the send fails.
+        const char commit = kCommitByte;
+        if (send(fd, &commit, 1, MSG_NOSIGNAL | MSG_DONTWAIT) != 1) {
+            const int error = errno == EAGAIN ? ETIMEDOUT : errno;
+            return Failure(error, "the resident instance gave up waiting for the command line");
+        }
+    }
+    result.status = HandOverResult::Accepted;
+    return result;
 }
 
 // The held connection, or a new one.
@@ -111,18 +171,49 @@ HandOverResult Request(RequestKind kind, const std::string& payload, int& fd) {
     HandOverResult result;
     for (int attempt = 0;; ++attempt) {
         if (connection.fd < 0) {
-            result.status = connection.none ? HandOverResult::Gone : HandOverResult::Failed;
-            result.error = connection.error;
+            result = Failure(connection.error, "");
+            if (connection.none) result.status = HandOverResult::Gone;
             return result;
         }
         result = Exchange(connection.fd, kind, payload);
-        const bool dropped = result.status == HandOverResult::Failed && (result.error == EPIPE || result.error == ECONNRESET);
+        const bool dropped = result.status == HandOverResult::Failed && result.reason.starts_with("the connection") &&
+                             (result.error == EPIPE || result.error == ECONNRESET);
         if (!held || attempt > 0 || !dropped) break;
         close(connection.fd);
         connection = Connect();
     }
     fd = connection.fd;
     return result;
+}
+
+// Waits until the instance closes the connection, which it does by ending.
+// Signs of life keep the wait going for kCloseRunTime after the request and
+// after each run the instance finishes.
+CloseOutcome WaitForEnd(int fd, std::string& why) {
+    Deadline runEnd = DeadlineIn(kCloseRunTime);
+    for (;;) {
+        const Deadline silence = DeadlineIn(kSilenceTime);
+        pollfd entry{fd, POLLIN, 0};
+        const int ready = poll(&entry, 1, MillisecondsLeft(std::min(runEnd, silence)));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0) {
+            if (runEnd <= silence) {
+                why = "the resident instance is still busy with the command lines queued before the close request; it "
+                      "ends once they have run";
+                return CloseOutcome::Busy;
+            }
+            why = PeerIsStopped(fd) ? "the resident instance is stopped; it ends once it is continued"
+                                    : "the resident instance stopped answering";
+            return PeerIsStopped(fd) ? CloseOutcome::Stopped : CloseOutcome::NotAnswering;
+        }
+        char progress[64];
+        const ssize_t n = recv(fd, progress, sizeof progress, 0);
+        if (n == 0 || (n < 0 && errno == ECONNRESET)) return CloseOutcome::Ended;
+        if (n < 0 && errno != EINTR) return CloseOutcome::Ended;
+        for (ssize_t k = 0; k < n; ++k) {
+            if (progress[k] == kRunDoneByte) runEnd = DeadlineIn(kCloseRunTime);
+        }
+    }
 }
 
 } // namespace
@@ -134,22 +225,47 @@ bool FindResidentWindow() {
     return !connection.none;
 }
 
-HandOverResult HandOverCommandLine(const std::string& line) {
+HandOverResult HandOverCommandLine(const std::string& line, bool wait) {
     int fd = -1;
-    const HandOverResult result = Request(RequestKind::Line, line, fd);
+    HandOverResult result = Request(wait ? RequestKind::SyncLine : RequestKind::Line, line, fd);
+    if (wait && result.status == HandOverResult::Accepted) AwaitReport(fd, result);
     if (fd >= 0) close(fd);
     return result;
 }
 
-bool CloseResidentInstance() {
+CloseOutcome CloseResidentInstance(std::string& why) {
     int fd = -1;
     const HandOverResult answer = Request(RequestKind::Close, "", fd);
-    if (answer.status == HandOverResult::Gone) return true;
-    const bool ended = answer.status == HandOverResult::Accepted && WaitForEnd(fd);
+    CloseOutcome outcome = CloseOutcome::Ended;
+    switch (answer.status) {
+    case HandOverResult::Gone:
+        break;
+    case HandOverResult::Refused:
+        why = "the resident instance did not take the close request: " + answer.reason;
+        outcome = CloseOutcome::Refused;
+        break;
+    case HandOverResult::Failed:
+        if (fd >= 0 && PeerIsStopped(fd)) {
+            why = "the resident instance is stopped; it does not take the close request";
+            outcome = CloseOutcome::Stopped;
+        } else {
+            why = "the resident instance cannot be reached: " + answer.reason;
+            outcome = CloseOutcome::NotAnswering;
+        }
+        break;
+    case HandOverResult::Accepted:
+        outcome = WaitForEnd(fd, why);
+        break;
+    }
     if (fd >= 0) close(fd);
-    if (!ended) return false;
-    const bool answers = FindResidentWindow();
+    if (outcome != CloseOutcome::Ended) return outcome;
+    if (answer.status == HandOverResult::Gone) return outcome;
+    // The connection ends with the process; a new instance may answer by now.
+    if (FindResidentWindow()) {
+        why = "a resident instance still answers";
+        outcome = CloseOutcome::NotAnswering;
+    }
     if (heldFd >= 0) close(heldFd);
     heldFd = -1;
-    return !answers;
+    return outcome;
 }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,8 +11,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string_view>
+
+#include "platform/MailboxSocket.h"
 
 namespace {
+
+constexpr std::string_view kSocketName = "tsr";
 
 std::string OctalMode(mode_t mode) {
     char text[8];
@@ -26,12 +32,15 @@ std::string MailboxFolderPath() {
     if (runtime != nullptr && runtime[0] == '/') {
         std::string folder = runtime;
         if (folder.back() != '/') folder += '/';
-        return folder + "tessara/";
+        folder += "tessara/";
+        // A socket's name is short (sun_path): a runtime folder too deep for
+        // it gives way to the folder in /tmp.
+        if (folder.size() + kSocketName.size() + kStagingSuffix.size() < sizeof(sockaddr_un{}.sun_path)) return folder;
     }
     return "/tmp/tessara-" + std::to_string(getuid()) + "/";
 }
 
-std::string MailboxSocketPath() { return MailboxFolderPath() + "tsr"; }
+std::string MailboxSocketPath() { return MailboxFolderPath() + std::string(kSocketName); }
 
 FolderState CheckMailboxFolder(bool create, std::string& why) {
     std::string folder = MailboxFolderPath();
@@ -43,8 +52,6 @@ FolderState CheckMailboxFolder(bool create, std::string& why) {
             return FolderState::Refused;
         }
         if (!create) return FolderState::Missing;
-        // The mode is set on creation, not by umask, and checked below like
-        // that of a folder found in place.
         if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
             why = "the mailbox folder " + folder + " cannot be created (" + std::strerror(errno) + ")";
             return FolderState::Refused;
@@ -66,20 +73,38 @@ FolderState CheckMailboxFolder(bool create, std::string& why) {
         why = "the mailbox folder " + folder + " is open to other users (mode " + OctalMode(info.st_mode) + ")";
         return FolderState::Refused;
     }
+    // The umask narrows the mode of a new folder (0277 makes it 0500): the
+    // instance that owns the mailbox needs 0700 to make its socket there.
+    if (create && (info.st_mode & 0700) != 0700 && chmod(folder.c_str(), 0700) != 0) {
+        why = "the mailbox folder " + folder + " cannot be made writable (" + std::strerror(errno) + ")";
+        return FolderState::Refused;
+    }
     return FolderState::Usable;
 }
 
-int LockMailboxFolder() {
+int LockMailboxFolder(std::string& why) {
     const std::string name = MailboxFolderPath() + "tsr.lock";
-    const int lock = open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (lock < 0) return -1;
+    // flock needs no write access: a lock file left read-only (made under a
+    // narrow umask) still serves, and a new one is set to 0600.
+    const int lock = open(name.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (lock < 0) {
+        why = "the lock file " + name + " cannot be opened (" + std::strerror(errno) + ")";
+        return -1;
+    }
+    struct stat info {};
+    if (fstat(lock, &info) == 0 && info.st_uid == getuid() && (info.st_mode & 07777) != 0600) fchmod(lock, 0600);
     // The holders keep the lock for a few system calls only.
     for (int attempt = 0; attempt < 400; ++attempt) {
         if (flock(lock, LOCK_EX | LOCK_NB) == 0) return lock;
-        if (errno != EWOULDBLOCK && errno != EINTR) break;
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            why = "the lock file " + name + " cannot be locked (" + std::strerror(errno) + ")";
+            close(lock);
+            return -1;
+        }
         const timespec pause{0, 5'000'000};
         nanosleep(&pause, nullptr);
     }
+    why = "the lock file " + name + " stayed locked by another process for two seconds";
     close(lock);
     return -1;
 }

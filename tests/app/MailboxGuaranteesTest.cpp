@@ -9,14 +9,13 @@
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 
 #include "AuxFunct/StatusCodes.h"
+#include "MailboxPeer.h"
 #include "RunTessara.h"
 #include "platform/MailboxSocket.h"
 
@@ -26,39 +25,7 @@ namespace {
 
 constexpr int kWaitMs = 10000;
 
-// A socket connected to path; -1 when none accepts there.
-int ConnectTo(const std::string& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd >= 0 && connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) return fd;
-    if (fd >= 0) close(fd);
-    return -1;
-}
-
-// Sends request on a new connection and returns all the other end answers
-// until it closes the connection (or stays silent for five seconds).
-std::string Exchange(const std::string& path, const std::string& request) {
-    const int fd = ConnectTo(path);
-    if (fd < 0) return "<no connection>";
-    const timeval limit{5, 0};
-    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-    for (std::size_t sent = 0; sent < request.size();) {
-        const ssize_t n = send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0) break;
-        sent += static_cast<std::size_t>(n);
-    }
-    shutdown(fd, SHUT_WR);
-    std::string answer;
-    char chunk[512];
-    ssize_t n = 0;
-    while ((n = recv(fd, chunk, sizeof chunk, 0)) > 0) answer.append(chunk, static_cast<std::size_t>(n));
-    close(fd);
-    return answer;
-}
-
-std::string LineRequest(const std::string& line) { return "TSR1 LINE " + std::to_string(line.size()) + "\n" + line; }
+std::string LineRequest(const std::string& line) { return "TSR2 LINE " + std::to_string(line.size()) + "\n" + line; }
 
 class Mailbox : public ::testing::Test {
 protected:
@@ -80,7 +47,7 @@ protected:
     void StartResident() {
         resident = StartTessara(dir, {"/tsr", "/log", "/i", "b.kvx", "/o", "first.kvx"}, "resident");
         ASSERT_TRUE(WaitUntil([&] {
-            const int fd = ConnectTo(Socket());
+            const int fd = ConnectMailbox(Socket());
             if (fd >= 0) close(fd);
             return fd >= 0;
         }, kWaitMs)) << ReadFileBytes(resident.err);
@@ -90,7 +57,7 @@ protected:
     // Asks the instance to end and waits until it has (the answer may go on
     // with a byte for each run the instance finishes meanwhile).
     void Quit() {
-        EXPECT_TRUE(Exchange(Socket(), "TSR1 CLOSE 0\n").starts_with("TSR1 OK\n"));
+        EXPECT_TRUE(ExchangeWithMailbox(Socket(), "TSR2 CLOSE 0\n").starts_with("TSR2 OK\n"));
         EXPECT_EQ(WaitForExit(resident, kWaitMs), 0);
     }
 
@@ -142,7 +109,7 @@ TEST_F(Mailbox, AConnectionOfAnotherUserRunsNothing) {
         // Another user who keeps the instance's group: the instance must tell
         // them apart by the user alone.
         if (setresuid(65534, 65534, 65534) != 0) _exit(3);
-        const std::string answer = Exchange(Socket(), LineRequest("/i b.kvx /o other.kvx /"));
+        const std::string answer = ExchangeWithMailbox(Socket(), LineRequest("/i b.kvx /o other.kvx /"));
         _exit(answer == "<no connection>" ? 2 : answer.empty() ? 0 : 1);
     }
     ASSERT_GT(child, 0);
@@ -150,7 +117,7 @@ TEST_F(Mailbox, AConnectionOfAnotherUserRunsNothing) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0) << "0: no answer, 1: an answer, 2: no connection";
 
-    EXPECT_EQ(Exchange(Socket(), LineRequest("/i b.kvx /o own.kvx /")), "TSR1 OK\n");
+    EXPECT_EQ(ExchangeWithMailbox(Socket(), LineRequest("/i b.kvx /o own.kvx /")), "TSR2 READY\n");
     Quit();
     EXPECT_EQ(ReceivedLines(), std::vector<std::string>{"/i b.kvx /o own.kvx /"});
     EXPECT_FALSE(FileExists(dir.file("other.kvx")));
@@ -160,12 +127,8 @@ TEST_F(Mailbox, AnEndingInstanceLeavesASocketThatIsNoLongerItsOwn) {
     StartResident();
     // Someone removes the socket and binds one of their own at its name.
     ASSERT_EQ(unlink(Socket().c_str()), 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, Socket().c_str(), sizeof address.sun_path - 1);
-    const int other = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    ASSERT_EQ(bind(other, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(other, 4), 0);
+    const int other = ListenAt(Socket(), 4);
+    ASSERT_GE(other, 0);
     struct stat before {};
     ASSERT_EQ(stat(Socket().c_str(), &before), 0);
 
@@ -174,7 +137,7 @@ TEST_F(Mailbox, AnEndingInstanceLeavesASocketThatIsNoLongerItsOwn) {
     struct stat after {};
     EXPECT_EQ(stat(Socket().c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
-    const int fd = ConnectTo(Socket());
+    const int fd = ConnectMailbox(Socket());
     EXPECT_GE(fd, 0);
     if (fd >= 0) close(fd);
     close(other);
@@ -186,9 +149,10 @@ TEST_F(Mailbox, AnEndingInstanceLeavesASocketThatIsNoLongerItsOwn) {
 // no run of the instance can store a line of its own over the stored one.
 TEST_F(Mailbox, TheHandOverBoundHoldsAtExactlyItsValue) {
     StartResident();
-    const std::string answerTooLong = "TSR1 NO the command line is longer than " + std::to_string(kMaxHandOver) + " bytes\n";
-    for (const std::size_t size : {kMaxHandOver + 1, kMaxHandOver}) {
-        const bool within = size <= kMaxHandOver;
+    const std::size_t bound = MaxHandOverBytes();
+    const std::string answerTooLong = "TSR2 NO the command line is longer than " + std::to_string(MaxHandOverBytes()) + " bytes\n";
+    for (const std::size_t size : {bound + 1, bound}) {
+        const bool within = size <= bound;
         SCOPED_TRACE(size);
         // "/i b.kvx /o NAME /zz...z /": the unknown option fills the line up.
         const auto line = [size](const std::string& output) {
@@ -206,11 +170,11 @@ TEST_F(Mailbox, TheHandOverBoundHoldsAtExactlyItsValue) {
             << repeated.err;
 
         const std::string raw = line("raw" + std::to_string(size) + ".kvx");
-        EXPECT_EQ(Exchange(Socket(), LineRequest(raw)), within ? "TSR1 OK\n" : answerTooLong);
+        EXPECT_EQ(ExchangeWithMailbox(Socket(), LineRequest(raw)), within ? "TSR2 READY\n" : answerTooLong);
     }
     Quit();
-    EXPECT_TRUE(FileExists(dir.file("rep" + std::to_string(kMaxHandOver) + ".kvx")));
-    EXPECT_TRUE(FileExists(dir.file("raw" + std::to_string(kMaxHandOver) + ".kvx")));
+    EXPECT_TRUE(FileExists(dir.file("rep" + std::to_string(bound) + ".kvx")));
+    EXPECT_TRUE(FileExists(dir.file("raw" + std::to_string(bound) + ".kvx")));
     EXPECT_EQ(ReceivedLines().size(), 2u);
 }
 

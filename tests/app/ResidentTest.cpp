@@ -6,13 +6,13 @@
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 
+#include "MailboxPeer.h"
 #include "RunTessara.h"
+#include "platform/MailboxSocket.h"
 
 namespace fs = std::filesystem;
 
@@ -45,7 +45,7 @@ protected:
     void StartResident(const std::vector<std::string>& args) {
         resident = StartTessara(dir, args, "resident");
         ASSERT_TRUE(WaitUntil([&] {
-            const int fd = Connect();
+            const int fd = ConnectMailbox(Socket());
             if (fd >= 0) close(fd);
             return fd >= 0;
         }, kWaitMs)) << ReadFileBytes(resident.err);
@@ -57,36 +57,6 @@ protected:
 
     bool Written(const std::string& name) const {
         return WaitUntil([&] { return FileExists(dir.file(name)); }, kWaitMs);
-    }
-
-    // A raw connection to the mailbox; -1 when none can be made.
-    int Connect() const {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, Socket().c_str(), sizeof address.sun_path - 1);
-        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-            close(fd);
-            return -1;
-        }
-        return fd;
-    }
-
-    // Sends request on a new connection and returns all the instance
-    // answers until it closes the connection.
-    std::string Exchange(const std::string& request) const {
-        const int fd = Connect();
-        if (fd < 0) return "<no connection>";
-        if (!request.empty()) {
-            EXPECT_EQ(send(fd, request.data(), request.size(), MSG_NOSIGNAL), ssize_t(request.size()));
-        }
-        shutdown(fd, SHUT_WR);
-        std::string answer;
-        char chunk[512];
-        ssize_t n = 0;
-        while ((n = recv(fd, chunk, sizeof chunk, 0)) > 0) answer.append(chunk, static_cast<std::size_t>(n));
-        close(fd);
-        return answer;
     }
 };
 
@@ -219,11 +189,8 @@ TEST_F(Resident, StaleSocketIsNoInstance) {
     // A socket whose owner is gone refuses connections.
     fs::create_directories(Folder());
     fs::permissions(Folder(), fs::perms::owner_all, fs::perm_options::replace);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, Socket().c_str(), sizeof address.sun_path - 1);
-    const int stale = socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_EQ(bind(stale, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const int stale = ListenAt(Socket(), 1);
+    ASSERT_GE(stale, 0);
     close(stale);
 
     const RunResult ordinary = RunTessara(dir, {"/i", "a.kvx", "/o", "here.kvx"});
@@ -255,24 +222,27 @@ TEST_F(Resident, FolderOpenToOthersIsNotUsed) {
     EXPECT_TRUE(FileExists(dir.file("here.kvx")));
 
     const RunResult notResident = RunTessara(dir, {"/tsr", "/log", "/i", "a.kvx"});
-    EXPECT_EQ(notResident.exitCode, 0);
+    EXPECT_EQ(notResident.exitCode, 245);
     EXPECT_NE(notResident.err.find(refusal + "the process does not stay resident\n"), std::string::npos)
         << notResident.err;
-    EXPECT_TRUE(Log().ends_with("      Terminate Stay Resident...\r\nProgram End. Exit code: 0\r\n"));
+    EXPECT_TRUE(Log().ends_with("      Terminate Stay Resident...\r\nProgram End. Exit code: -11\r\n"));
     EXPECT_FALSE(FileExists(Socket()));
 }
 
 TEST_F(Resident, BadMessagesAreRefusedAndTheInstanceGoesOn) {
     StartResident({"/tsr", "/log", "/i", "a.kvx"});
-    const std::string unknown = "TSR1 NO the message is not of a known format\n";
-    EXPECT_EQ(Exchange("TSR2 LINE 1\nx"), unknown);
-    EXPECT_EQ(Exchange("TSR1 JUMP 0\n"), unknown);
-    EXPECT_EQ(Exchange(std::string(100, 'x')), unknown);
-    EXPECT_EQ(Exchange("TSR1 LINE 70000\n"), "TSR1 NO the command line is longer than 65536 bytes\n");
-    EXPECT_EQ(Exchange(""), ""); // a look for the instance only
+    const std::string unknown = "TSR2 NO the message is not of a known format\n";
+    EXPECT_EQ(ExchangeWithMailbox(Socket(), "TSR3 LINE 1\nx"), unknown);
+    EXPECT_EQ(ExchangeWithMailbox(Socket(), "TSR2 JUMP 0\n"), unknown);
+    EXPECT_EQ(ExchangeWithMailbox(Socket(), std::string(100, 'x')), unknown);
+    EXPECT_EQ(ExchangeWithMailbox(Socket(), "TSR1 LINE 1\nx"), "TSR1 NO the resident instance speaks version 2 of the mailbox format\n");
+    const std::size_t most = MaxHandOverBytes();
+    EXPECT_EQ(ExchangeWithMailbox(Socket(), "TSR2 LINE " + std::to_string(most + 1) + "\n"),
+              "TSR2 NO the command line is longer than " + std::to_string(most) + " bytes\n");
+    EXPECT_EQ(ExchangeWithMailbox(Socket(), ""), ""); // a look for the instance only
 
     // A peer that sends nothing is dropped after a time-out.
-    const int silent = Connect();
+    const int silent = ConnectMailbox(Socket());
     ASSERT_GE(silent, 0);
     const timeval limit{5, 0};
     setsockopt(silent, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
@@ -280,15 +250,10 @@ TEST_F(Resident, BadMessagesAreRefusedAndTheInstanceGoesOn) {
     EXPECT_EQ(recv(silent, &byte, 1, 0), 0);
     close(silent);
 
-    // The launcher does not send a line over 64 KiB.
-    const RunResult tooLong = RunTessara(dir, {"/i", "b.kvx", "/o", std::string(70000, 'o') + ".kvx"});
-    EXPECT_EQ(tooLong.exitCode, 247);
-    EXPECT_NE(tooLong.err.find("bytes are not handed to the resident instance"), std::string::npos) << tooLong.err;
-
     EXPECT_EQ(RunTessara(dir, {"/i", "b.kvx", "/o", "out2.kvx"}).exitCode, 0);
     EXPECT_TRUE(Written("out2.kvx"));
     EXPECT_EQ(Log().find("Received SendMessage with CommandLine: \"x"), std::string::npos);
-    EXPECT_EQ(Exchange("TSR1 CLOSE 0\n"), "TSR1 OK\n");
+    EXPECT_EQ(ExchangeWithMailbox(Socket(), "TSR2 CLOSE 0\n"), "TSR2 OK\n");
     EXPECT_EQ(WaitForExit(resident, kWaitMs), 0);
     EXPECT_FALSE(FileExists(Socket()));
 }
@@ -300,16 +265,16 @@ TEST_F(Resident, AFullQueueRefusesLinesUntilItEmpties) {
     StartResident({"/tsr", "/i", "a.kvx", "/o", "first.kvx"});
     ASSERT_EQ(RunTessara(dir, {"/i", "busy.kvx", "/o", "busy.out.kvx"}).exitCode, 0);
     const std::string line = "/rset /";
-    const std::string request = "TSR1 LINE " + std::to_string(line.size()) + "\n" + line;
+    const std::string request = "TSR2 LINE " + std::to_string(line.size()) + "\n" + line;
     int accepted = 0;
     std::string refused;
     for (int k = 0; k < 5000 && refused.empty(); ++k) {
-        const std::string answer = Exchange(request);
-        if (answer == "TSR1 OK\n") ++accepted;
+        const std::string answer = ExchangeWithMailbox(Socket(), request);
+        if (answer == "TSR2 READY\n") ++accepted;
         else refused = answer;
     }
     EXPECT_GE(accepted, 4095); // the line of busy.kvx may still wait too
-    EXPECT_EQ(refused, "TSR1 NO too many command lines are waiting\n");
+    EXPECT_EQ(refused, "TSR2 NO too many command lines are waiting\n");
     const RunResult launcher = RunTessara(dir, {"/i", "b.kvx", "/o", "refused.kvx"});
     EXPECT_EQ(launcher.exitCode, 247);
     EXPECT_EQ(launcher.err,

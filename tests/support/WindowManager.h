@@ -13,6 +13,9 @@
 class WindowManager {
 public:
     WindowManager() {
+        // An earlier manager on this display leaves its marks on the root
+        // window: remove them, so that only this one's can be waited for.
+        Shell("xprop -root -remove _NET_SUPPORTING_WM_CHECK; xprop -root -remove _NET_NUMBER_OF_DESKTOPS");
         pid_ = fork();
         if (pid_ == 0) {
             std::freopen("/dev/null", "w", stdout);
