@@ -1,9 +1,9 @@
 #include "AuxFunct/TextScreens.h"
 
-#include <iostream>
-
 #include "AuxFunct/TextUtil.h"
+#include "platform/Console.h"
 #include "platform/MessageWindow.h"
+#include "platform/PlatformConventions.h"
 
 namespace {
 
@@ -72,7 +72,9 @@ std::string GetAboutText(bool commentPrefix, bool noHeader) {
     text += "Launches the evaluation of kvx (Kalvex) script files from advanced text editors\r\n";
     text += "(for example Geany, or any plain-text editor with external tool commands)\r\n";
     text += "This program is provided as is: use it at your own risk.\r\n";
-    text += "All numeric work is done by the Kalvex numeric library (libKalvex.so).\r\n";
+    text += "All numeric work is done by the Kalvex numeric library (";
+    text += kKalvexLibraryFile;
+    text += ").\r\n";
     return text + kDashRule + "\r\n";
 }
 
@@ -118,10 +120,7 @@ std::string OperatorsText(const KalvexApi& kx) {
 
 void ShowTextScreen(const std::string& text, bool useConsole, LogState& log) {
     if (useConsole) {
-        std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-        std::cout.flush();
-        // One answer line of up to 4096 characters is read and thrown away.
-        std::cin.ignore(4096, '\n');
+        ShowConsoleScreen(text);
         return;
     }
     OpenTextScreenWindow(log);
