@@ -7,5 +7,6 @@
 #include "platform/Note.h"
 
 void ShowMessageBox(const std::string& title, const std::string& text) {
-    if (MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | MB_SETFOREGROUND) == 0) Note(text);
+    // A box with only OK that was shown returns IDOK, however it was closed.
+    if (MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | MB_SETFOREGROUND) != IDOK) Note(text);
 }
