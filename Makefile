@@ -10,7 +10,7 @@ MAKEFLAGS  += --no-print-directory
 ARCH       ?= i686
 BUILD_WIN  ?= $(if $(filter x86_64,$(ARCH)),build-windows64,build-windows)
 
-.PHONY: deps windows configure build run test test-sanitize bench install uninstall package fuzz-build fuzz fuzz-smoke clean
+.PHONY: deps windows test-windows configure build run test test-sanitize bench install uninstall package fuzz-build fuzz fuzz-smoke clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -51,6 +51,10 @@ windows: deps
 	@cmake -S . -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/Windows.cmake -DTESSARA_WINDOWS_ARCH=$(ARCH) \
 	       -DCMAKE_BUILD_TYPE=Release > /dev/null
 	@cmake --build $(BUILD_WIN) -j $(JOBS)
+
+# The Windows tests under Wine (scripts/test-windows.sh).
+test-windows: deps
+	@./scripts/test-windows.sh $(ARCH) $(JOBS)
 
 # libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer):
 # `make fuzz` runs each for FUZZ_SECONDS, `make fuzz-smoke` for a few seconds.
