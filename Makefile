@@ -10,7 +10,7 @@ MAKEFLAGS  += --no-print-directory
 ARCH       ?= i686
 BUILD_WIN  ?= $(if $(filter x86_64,$(ARCH)),build-windows64,build-windows)
 
-.PHONY: deps windows test-windows configure build run test test-sanitize bench install uninstall package fuzz-build fuzz fuzz-smoke clean
+.PHONY: deps windows test-windows package-windows bench-windows configure build run test test-sanitize bench install uninstall package fuzz-build fuzz fuzz-smoke clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -55,6 +55,14 @@ windows: deps
 # The Windows tests under Wine (scripts/test-windows.sh).
 test-windows: deps
 	@./scripts/test-windows.sh $(ARCH) $(JOBS)
+
+# The zip and the NSIS installer of the Windows build.
+package-windows: windows
+	@./scripts/package-windows.sh $(BUILD_WIN) $(ARCH)
+
+# The Windows build under Wine against the Linux build, in the same run.
+bench-windows: build windows
+	@./scripts/bench-windows.sh $(BUILD) $(BUILD_WIN)
 
 # libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer):
 # `make fuzz` runs each for FUZZ_SECONDS, `make fuzz-smoke` for a few seconds.
