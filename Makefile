@@ -6,11 +6,15 @@ FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 MAKEFLAGS  += --no-print-directory
+# The Windows build: ARCH=i686 (32-bit, the default) or ARCH=x86_64.
+ARCH       ?= i686
+BUILD_WIN  ?= $(if $(filter x86_64,$(ARCH)),build-windows64,build-windows)
 
-.PHONY: deps configure build run test test-sanitize bench install uninstall package fuzz-build fuzz fuzz-smoke clean
+.PHONY: deps windows test-windows package-windows bench-windows configure build run test test-sanitize bench install uninstall package fuzz-build fuzz fuzz-smoke clean
 
 deps:
 	@./scripts/install-deps.sh
+	@./scripts/install-deps-windows.sh
 
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release > /dev/null
@@ -42,6 +46,24 @@ uninstall: build
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
+# Tessara.exe and Kalvex.dll, cross-built with mingw-w64 into $(BUILD_WIN)/bin.
+windows: deps
+	@cmake -S . -B $(BUILD_WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/Windows.cmake -DTESSARA_WINDOWS_ARCH=$(ARCH) \
+	       -DCMAKE_BUILD_TYPE=Release > /dev/null
+	@cmake --build $(BUILD_WIN) -j $(JOBS)
+
+# The Windows tests under Wine (scripts/test-windows.sh).
+test-windows: deps
+	@./scripts/test-windows.sh $(ARCH) $(JOBS)
+
+# The zip and the NSIS installer of the Windows build.
+package-windows: windows
+	@./scripts/package-windows.sh $(BUILD_WIN) $(ARCH)
+
+# The Windows build under Wine against the Linux build, in the same run.
+bench-windows: build windows
+	@./scripts/bench-windows.sh $(BUILD) $(BUILD_WIN)
+
 # libFuzzer targets (clang, AddressSanitizer, UndefinedBehaviorSanitizer):
 # `make fuzz` runs each for FUZZ_SECONDS, `make fuzz-smoke` for a few seconds.
 fuzz-build: deps
@@ -56,4 +78,4 @@ fuzz-smoke: fuzz-build
 	@./scripts/run-fuzz.sh $(BUILD_FUZZ) 5
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ) build-windows build-windows64

@@ -17,7 +17,9 @@
 extern "C" {
 #endif
 
-#if defined(__GNUC__)
+#if defined(_WIN32) && defined(KALVEX_BUILDING)
+#define KALVEX_API __declspec(dllexport)
+#elif defined(__GNUC__) && !defined(_WIN32)
 #define KALVEX_API __attribute__((visibility("default")))
 #else
 #define KALVEX_API

@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "Errors.h"
+#include "MulMod.h"
 
 namespace kalvex {
 
@@ -60,12 +61,6 @@ double Fact(double x, Rejection& why) {
     if (!IsInteger(x) || x < 0) return Reject(why, kDomain, "fact of a number that is not a non-negative integer");
     if (x > boost::math::max_factorial<double>::value) return Reject(why, kOutOfRange, "fact of a number above 170");
     return boost::math::factorial<double>(static_cast<unsigned>(x));
-}
-
-__extension__ typedef unsigned __int128 Wide;
-
-std::uint64_t MulMod(std::uint64_t a, std::uint64_t b, std::uint64_t m) {
-    return static_cast<std::uint64_t>(static_cast<Wide>(a) * b % m);
 }
 
 std::uint64_t PowMod(std::uint64_t b, std::uint64_t e, std::uint64_t m) {

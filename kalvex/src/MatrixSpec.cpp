@@ -1,6 +1,7 @@
 #include "MatrixSpec.h"
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,7 @@ std::vector<std::string_view> SplitFields(std::string_view spec) {
     return fields;
 }
 
-bool ReadSize(std::string_view field, const char* what, const std::string& name, long& out) {
+bool ReadSize(std::string_view field, const char* what, const std::string& name, std::ptrdiff_t& out) {
     double v;
     const std::string label = std::string("The ") + what + " count of " + name;
     if (field.empty()) return Fail(kMatrixSpec, "Invalid matrix spec: the " + std::string(what) + " count of " + name + " is missing");
@@ -46,7 +47,7 @@ bool ReadSize(std::string_view field, const char* what, const std::string& name,
                                      std::string(field) + "'; it must be a whole number from 1 to " +
                                      std::to_string(kMaxMatrixDimension));
     }
-    out = static_cast<long>(v);
+    out = static_cast<std::ptrdiff_t>(v);
     return true;
 }
 
@@ -73,17 +74,18 @@ bool DefineMatrixFromSpec(std::string_view spec) {
     }
     std::string shown = "[";
     shown.append(BareMatrixName(fields[0])).append("]");
-    long rows = 0;
-    long cols = 0;
+    std::ptrdiff_t rows = 0;
+    std::ptrdiff_t cols = 0;
     if (!ReadSize(fields.size() > 1 ? fields[1] : std::string_view(), "row", shown, rows)) return false;
     if (!ReadSize(fields.size() > 2 ? fields[2] : std::string_view(), "column", shown, cols)) return false;
-    if (rows * cols > kMaxMatrixElements) {
+    // The product in 64 bits: both counts may be 100000 where std::ptrdiff_t has 32.
+    if (static_cast<std::int64_t>(rows) * cols > kMaxMatrixElements) {
         return Fail(kMatrixSpec, "Invalid matrix spec: " + shown + " of " + std::to_string(rows) + " x " +
                                      std::to_string(cols) + " is too large (at most " +
                                      std::to_string(kMaxMatrixElements) + " elements)");
     }
-    const long count = rows * cols;
-    const long given = static_cast<long>(fields.size()) - 3;
+    const std::ptrdiff_t count = rows * cols;
+    const std::ptrdiff_t given = static_cast<std::ptrdiff_t>(fields.size()) - 3;
     if (given != count) {
         return Fail(kMatrixSpec, "Invalid matrix spec: " + shown + " is " + std::to_string(rows) + " x " +
                                      std::to_string(cols) + " and needs " + std::to_string(count) +
@@ -91,7 +93,7 @@ bool DefineMatrixFromSpec(std::string_view spec) {
     }
     Matrix m(rows, cols);
     const bool byColumn = TheStore().elementOrder == KALVEX_BY_COLUMN;
-    for (long k = 0; k < count; ++k) {
+    for (std::ptrdiff_t k = 0; k < count; ++k) {
         const std::string_view field = fields[static_cast<std::size_t>(k + 3)];
         const std::string label = "Value " + std::to_string(k + 1) + " of " + shown;
         if (field.empty()) return Fail(kMatrixSpec, "Invalid matrix spec: " + label + " is empty");
@@ -100,8 +102,8 @@ bool DefineMatrixFromSpec(std::string_view spec) {
             AddContext("Invalid matrix spec: " + label + " ('" + std::string(field.substr(0, 40)) + "'): ");
             return false;
         }
-        const long r = byColumn ? k % rows : k / cols;
-        const long c = byColumn ? k / rows : k % cols;
+        const std::ptrdiff_t r = byColumn ? k % rows : k / cols;
+        const std::ptrdiff_t c = byColumn ? k / rows : k % cols;
         m(r, c) = v;
     }
     TheStore().matrices[key] = std::move(m);

@@ -1,13 +1,14 @@
 // Matrix specs: "[A]; rows; cols; v1; v2; ..." defines a matrix.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace kalvex {
 
-constexpr long kMaxMatrixDimension = 100000;
-constexpr long kMaxMatrixElements = 1000000;
+constexpr std::ptrdiff_t kMaxMatrixDimension = 100000;
+constexpr std::ptrdiff_t kMaxMatrixElements = 1000000;
 
 bool DefineMatrixFromSpec(std::string_view spec);
 

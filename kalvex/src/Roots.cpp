@@ -9,6 +9,7 @@
 
 #include "Engine.h"
 #include "Errors.h"
+#include "MulMod.h"
 #include "Polynomial.h"
 
 namespace kalvex {
@@ -151,15 +152,12 @@ ExactPoly Minus(ExactPoly a, const ExactPoly& b) {
 // Arithmetic modulo the prime 2^61 - 1.
 constexpr std::uint64_t kPrime = (std::uint64_t{1} << 61) - 1;
 
-std::uint64_t MulMod(std::uint64_t a, std::uint64_t b) {
-    __extension__ typedef unsigned __int128 Wide;
-    return static_cast<std::uint64_t>(static_cast<Wide>(a) * b % kPrime);
-}
+std::uint64_t MulPrime(std::uint64_t a, std::uint64_t b) { return MulMod(a, b, kPrime); }
 
 std::uint64_t InverseMod(std::uint64_t a) {
     std::uint64_t r = 1;
-    for (std::uint64_t e = kPrime - 2; e > 0; e >>= 1, a = MulMod(a, a)) {
-        if ((e & 1) != 0) r = MulMod(r, a);
+    for (std::uint64_t e = kPrime - 2; e > 0; e >>= 1, a = MulPrime(a, a)) {
+        if ((e & 1) != 0) r = MulPrime(r, a);
     }
     return r;
 }
@@ -177,11 +175,11 @@ int GcdDegreeModPrime(const ExactPoly& c) {
     for (std::size_t k = 0; k < c.size(); ++k) {
         const std::uint64_t den = Residue(denominator(c[k]));
         if (den == 0) return -1;
-        a[k] = MulMod(Residue(numerator(c[k])), InverseMod(den));
+        a[k] = MulPrime(Residue(numerator(c[k])), InverseMod(den));
     }
     if (a.back() == 0) return -1;
     std::vector<std::uint64_t> b(a.size() - 1);
-    for (std::size_t k = 1; k < a.size(); ++k) b[k - 1] = MulMod(a[k], k);
+    for (std::size_t k = 1; k < a.size(); ++k) b[k - 1] = MulPrime(a[k], k);
     const auto trim = [](std::vector<std::uint64_t>& p) {
         while (!p.empty() && p.back() == 0) p.pop_back();
     };
@@ -190,10 +188,10 @@ int GcdDegreeModPrime(const ExactPoly& c) {
         // a := a mod b
         const std::uint64_t inv = InverseMod(b.back());
         while (a.size() >= b.size() && !a.empty()) {
-            const std::uint64_t f = MulMod(a.back(), inv);
+            const std::uint64_t f = MulPrime(a.back(), inv);
             const std::size_t shift = a.size() - b.size();
             for (std::size_t i = 0; i < b.size(); ++i) {
-                a[shift + i] = (a[shift + i] + kPrime - MulMod(f, b[i])) % kPrime;
+                a[shift + i] = (a[shift + i] + kPrime - MulPrime(f, b[i])) % kPrime;
             }
             trim(a);
         }

@@ -2,6 +2,7 @@
 // result matrices and the switches.
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <limits>
 #include <string>
@@ -24,7 +25,7 @@ struct FunctionDef {
 // Result matrices kept: the newest 64, and fewer when they hold more than
 // 4,000,000 elements together (the newest is always kept).
 constexpr std::size_t kMaxResults = 64;
-constexpr long kMaxResultElements = 4000000;
+constexpr std::ptrdiff_t kMaxResultElements = 4000000;
 
 struct Store {
     std::unordered_map<std::string, double> variables;
@@ -55,7 +56,7 @@ struct Store {
     }
     // Keeps a result matrix and returns its handle.
     int AddResult(Matrix m) {
-        long elements = m.size();
+        std::ptrdiff_t elements = m.size();
         for (const auto& r : results) elements += r.second.size();
         while (!results.empty() && (results.size() >= kMaxResults || elements > kMaxResultElements)) {
             elements -= results.front().second.size();

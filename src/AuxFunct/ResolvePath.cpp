@@ -4,16 +4,18 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/PlatformConventions.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-// The non-empty components of a name cut at "/" ("a//b" is "a/b").
+// The non-empty components of a name cut at the path separator ("a//b" is "a/b").
 std::vector<std::string_view> Components(std::string_view name) {
     std::vector<std::string_view> parts;
     std::size_t start = 0;
     while (start <= name.size()) {
-        std::size_t end = name.find('/', start);
+        std::size_t end = name.find(kPathSeparator, start);
         if (end == std::string_view::npos) end = name.size();
         if (end > start) parts.push_back(name.substr(start, end - start));
         start = end + 1;
@@ -24,7 +26,7 @@ std::vector<std::string_view> Components(std::string_view name) {
 } // namespace
 
 bool IsAbsoluteName(const std::string& name) {
-    return (!name.empty() && name[0] == '/') || (name.size() > 1 && name[1] == ':');
+    return (!name.empty() && name[0] == kPathSeparator) || (name.size() > 1 && name[1] == ':');
 }
 
 std::string ResolvePath(const std::string& name, const std::string& base) {
@@ -43,13 +45,13 @@ std::string ResolvePath(const std::string& name, const std::string& base) {
         do {
             b = j < baseParts.size() ? baseParts[j] : std::string_view();
             ++j;
-            if (!b.empty() && b != p) (result += '/') += b;
+            if (!b.empty() && b != p) (result += kPathSeparator) += b;
         } while (!b.empty() && b != p);
         if (p.empty()) break;
-        (result += '/') += p;
+        (result += kPathSeparator) += p;
     }
     // A relative base gives a relative result.
-    return base.starts_with('/') ? result : result.substr(1);
+    return base.starts_with(kPathSeparator) ? result : result.substr(1);
 }
 
 std::string FolderPart(const std::string& name) {
@@ -63,7 +65,7 @@ std::string CurrentFolder() {
     std::error_code ec;
     std::string folder = fs::current_path(ec).string();
     if (ec || folder.empty()) return {};
-    if (folder.back() != '/') folder += '/';
+    if (folder.back() != kPathSeparator) folder += kPathSeparator;
     return folder;
 }
 

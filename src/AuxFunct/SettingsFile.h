@@ -6,7 +6,6 @@
 inline constexpr const char* kSettingsSection = "Tessara";
 inline constexpr const char* kSettingsKey = "lastCmdLn";
 
-// The settings file that keeps the last command line: Tessara.INI in
-// $XDG_CONFIG_HOME/tessara/, or ~/.config/tessara/ when that variable is unset,
-// empty or not an absolute path. It never depends on the current folder.
+// The settings file that keeps the last command line: Tessara.INI in the
+// platform's settings folder (SettingsFolder).
 std::string SettingsFilePath();

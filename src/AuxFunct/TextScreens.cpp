@@ -1,11 +1,10 @@
 #include "AuxFunct/TextScreens.h"
 
-#include <iostream>
-
 #include "AuxFunct/ReadFileVersion.h"
 #include "AuxFunct/TextUtil.h"
+#include "platform/Console.h"
 #include "platform/MessageWindow.h"
-#include "platform/Terminal.h"
+#include "platform/PlatformConventions.h"
 
 namespace {
 
@@ -74,7 +73,9 @@ std::string GetAboutText(bool commentPrefix, bool noHeader) {
     text += "Launches the evaluation of kvx (Kalvex) script files from advanced text editors\r\n";
     text += "(for example Geany, or any plain-text editor with external tool commands)\r\n";
     text += "This program is provided as is: use it at your own risk.\r\n";
-    text += "All numeric work is done by the Kalvex numeric library (libKalvex.so).\r\n";
+    text += "All numeric work is done by the Kalvex numeric library (";
+    text += kKalvexLibraryFile;
+    text += ").\r\n";
     return text + kDashRule + "\r\n";
 }
 
@@ -126,13 +127,7 @@ std::string OperatorsText(const KalvexApi& kx) {
 
 void ShowTextScreen(const std::string& text, bool useConsole, LogState& log) {
     if (useConsole) {
-        std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-        std::cout.flush();
-        // Where the text would go away with the program, one answer line of
-        // up to 4096 characters is awaited and thrown away; a shell's
-        // terminal, a file or a pipe keeps the text, and an editor that
-        // holds standard input open is not stalled.
-        if (TextVanishesAtExit()) std::cin.ignore(4096, '\n');
+        ShowConsoleScreen(text);
         return;
     }
     OpenTextScreenWindow(log);

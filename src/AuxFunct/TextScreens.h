@@ -27,10 +27,8 @@ std::string VersionText(const KalvexApi& kx);
 // The operators screen: what the numeric library offers.
 std::string OperatorsText(const KalvexApi& kx);
 
-// Console mode: writes text unchanged to standard output; then, only where
-// that text would vanish when the program ends (TextVanishesAtExit), waits
-// for one line of standard input of up to 4096 characters (end of input ends
-// the wait). Window mode: shows the text line by line in the message window,
+// Console mode: the console screen (ShowConsoleScreen), which waits for an
+// answer line only where the text would vanish when the program ends. Window mode: shows the text line by line in the message window,
 // in a fixed-pitch font.
 void ShowTextScreen(const std::string& text, bool useConsole, LogState& log);
 

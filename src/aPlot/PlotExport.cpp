@@ -9,6 +9,7 @@
 #include "platform/FileContent.h"
 #include "platform/ImageCodecs.h"
 #include "platform/MessageBox.h"
+#include "platform/PlatformConventions.h"
 #include "platform/PlotWindow.h"
 
 namespace {
@@ -35,7 +36,7 @@ std::string SampleTableText(const PlotState& plots) {
 }
 
 void WriteSampleTable(const PlotState& plots, const std::string& fileName, const std::string& folder) {
-    const std::string target = fileName.starts_with('/') ? fileName : folder + fileName;
+    const std::string target = fileName.starts_with(kPathSeparator) ? fileName : folder + fileName;
     if (!WriteFileSafely(target, SampleTableText(plots), false))
         ShowMessageBox("Tessara", "Error: can't write the file.\r\n" + target);
 }
@@ -46,7 +47,7 @@ std::string ScreenshotFileName(const std::string& splPath, std::int32_t& screens
     char number[16];
     std::snprintf(number, sizeof number, "%02d", static_cast<int>(screenshotCounter));
     std::string folder = splPath == "0" || splPath == "-1" ? CurrentFolder() : splPath;
-    if (!folder.empty() && folder.back() != '/') folder += '/';
+    if (!folder.empty() && folder.back() != kPathSeparator) folder += kPathSeparator;
     return folder + "aPlotNr_" + number + ".jpg";
 }
 

@@ -6,12 +6,14 @@
 #include "AuxFunct/SettingsFile.h"
 #include "AuxFunct/TextUtil.h"
 #include "platform/IniFile.h"
+#include "platform/PlatformConventions.h"
 
 namespace {
 
 // True when the "/" at k separates two option words.
 bool IsSeparator(const std::string& s, std::size_t k, std::size_t lastNonBlank) {
     if (s[k] != '/') return false;
+    if (!kSlashInPaths) return true;
     if (k == 0 || s[k - 1] == ' ' || k == lastNonBlank) return true;
     return s[k - 1] == '\'' && k + 1 < s.size() && s[k + 1] == ' ';
 }
@@ -19,6 +21,7 @@ bool IsSeparator(const std::string& s, std::size_t k, std::size_t lastNonBlank) 
 // True when the first word of the piece (up to a blank or ":") holds a "/":
 // the piece is the rest of a path, not an option.
 bool IsPathContinuation(const std::string& piece) {
+    if (!kSlashInPaths) return false;
     const std::string text = Trim(piece);
     const std::string firstWord = text.substr(0, text.find_first_of(" :"));
     return firstWord.find('/') != std::string::npos;

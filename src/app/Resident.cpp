@@ -1,9 +1,5 @@
 #include "app/Resident.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdint>
 #include <cstdio>
 
 #include "AuxFunct/StatusCodes.h"
@@ -31,15 +27,7 @@ bool BecomeResident(ProcessState& ps) {
     }
     SetLineEndsInstance(LineAsksForHelp);
     ps.residentF = 1;
-    // Console answers come only from a terminal: a pipe an editor keeps
-    // open would hold the instance up for good.
-    if (isatty(STDIN_FILENO) == 0) {
-        const int nothing = open("/dev/null", O_RDONLY | O_CLOEXEC);
-        if (nothing >= 0) {
-            dup2(nothing, STDIN_FILENO);
-            close(nothing);
-        }
-    }
+    DetachResidentInput();
     if (!ps.opt.tsrF && ps.opt.tsrvF && !OpenResidentWindow())
         Note("no display; the window \"Tessara TSR\" is not shown");
     return true;

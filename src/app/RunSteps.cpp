@@ -1,7 +1,5 @@
 #include "app/RunSteps.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -14,6 +12,7 @@
 #include "parser/RunScript.h"
 #include "parser/ScriptFiles.h"
 #include "platform/Clipboard.h"
+#include "platform/FileContent.h"
 #include "platform/Note.h"
 
 namespace fs = std::filesystem;
@@ -139,7 +138,7 @@ InputOutcome ObtainInput(ProcessState& ps) {
 void RunAndDeliver(ProcessState& ps) {
     OptionState& opt = ps.opt;
     RunState& run = ps.run;
-    if (opt.delF && !opt.OutpFN.empty()) unlink(opt.OutpFN.c_str());
+    if (opt.delF && !opt.OutpFN.empty()) RemoveFile(opt.OutpFN);
     if (opt.delF && opt.splF && opt.splPath != "0") DeletePlotScreenshots(opt.splPath);
 
     ScriptEnv env{ps.kx, opt, run.exitCode, ps.log, ps.plots, run.startDir};
@@ -186,6 +185,6 @@ void DeletePlotScreenshots(const std::string& folder) {
         std::error_code statusError;
         const fs::file_status status = it->symlink_status(statusError);
         if (statusError || fs::is_directory(status)) continue;
-        if (IsPlotScreenshotName(it->path().filename().string())) unlink(it->path().c_str());
+        if (IsPlotScreenshotName(it->path().filename().string())) RemoveFile(it->path().string());
     }
 }

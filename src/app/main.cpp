@@ -2,5 +2,6 @@
 #include <vector>
 
 #include "app/RunDriver.h"
+#include "platform/ProgramStart.h"
 
-int main(int argc, char** argv) { return RunProgram(std::vector<std::string>(argv + 1, argv + argc)); }
+int main(int argc, char** argv) { return RunProgram(ProgramArguments(argc, argv)); }

@@ -1,18 +1,15 @@
 #include "bindings/KalvexApi.h"
 
-#include <dlfcn.h>
-
+#include "platform/PlatformConventions.h"
 #include "platform/ProgramLibrary.h"
 
 namespace {
-
-const char* const kLibraryName = "libKalvex.so";
 
 // Binds one function of the library by its exported name; on failure names
 // it in problem.
 template <typename Function>
 bool Bind(void* library, const char* name, Function& slot, std::string& problem) {
-    slot = reinterpret_cast<Function>(dlsym(library, name));
+    slot = reinterpret_cast<Function>(ProgramLibraryFunction(library, name));
     if (!slot) problem = name;
     return slot != nullptr;
 }
@@ -22,7 +19,7 @@ bool Bind(void* library, const char* name, Function& slot, std::string& problem)
 bool BindKalvex(KalvexApi& api, std::string& problem) {
     problem.clear();
     std::string loaderError;
-    void* library = OpenProgramLibrary(kLibraryName, loaderError); // never unloaded
+    void* library = OpenProgramLibrary(kKalvexLibraryFile, loaderError); // never unloaded
     if (!library) return false;
     return Bind(library, "e_eval", api.e_eval, problem) &&
            Bind(library, "GetE_Error", api.GetE_Error, problem) &&

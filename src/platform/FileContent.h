@@ -17,3 +17,7 @@ bool ReadWholeFile(const std::string& name, std::string& content, std::string* r
 // renamed over it only after everything was written and closed, so that a
 // failure leaves the old file intact. False when anything failed.
 bool WriteFileSafely(const std::string& name, std::string_view text, bool append);
+
+// Deletes the file name (a symbolic link itself, never a folder). False when
+// it cannot be deleted.
+bool RemoveFile(const std::string& name);

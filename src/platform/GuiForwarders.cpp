@@ -193,21 +193,3 @@ WindowRect PlotControlRect(int windowId, int control) {
     const GuiModule* gui = LoadedGuiModule();
     return gui != nullptr ? gui->plotControlRect(windowId, control) : WindowRect{};
 }
-
-bool OpenResidentWindow() {
-    const GuiModule* gui = WithDisplay();
-    return gui != nullptr && gui->openResidentWindow();
-}
-
-void SetResidentStatus(const std::string& text) {
-    if (const GuiModule* gui = LoadedGuiModule()) gui->setResidentStatus(text);
-}
-
-int FlashWindowTimes(int count) {
-    const GuiModule* gui = LoadedGuiModule();
-    return gui != nullptr ? gui->flashWindowTimes(count) : 0;
-}
-
-void CloseResidentWindow() {
-    if (const GuiModule* gui = LoadedGuiModule()) gui->closeResidentWindow();
-}

@@ -11,3 +11,7 @@
 // then tried by name. Returns the handle, or nullptr with the loader's
 // reason in error.
 void* OpenProgramLibrary(const char* name, std::string& error);
+
+// The address of the function name that the opened library exports, or
+// nullptr when it exports none of that name.
+void* ProgramLibraryFunction(void* library, const char* name);

@@ -11,6 +11,11 @@
 // terminal it does not own. False when the pipe cannot be made.
 bool PrepareResidentWait();
 
+// Console answers of a resident instance come only from a terminal: standard
+// input that is not one (a pipe an editor keeps open, which would hold the
+// instance up for good) is replaced by an empty input.
+void DetachResidentInput();
+
 // The wake pipe's write end. Bytes written: 'm' a mailbox request, 'c' a
 // clipboard change, 's' a signal.
 int ResidentWakeFd();

@@ -145,6 +145,8 @@ bool ReadWholeFile(const std::string& name, std::string& content, std::string* r
     return ok;
 }
 
+bool RemoveFile(const std::string& name) { return unlink(name.c_str()) == 0; }
+
 bool WriteFileSafely(const std::string& name, std::string_view text, bool append) {
     if (name.empty()) return false;
     const std::string target = TargetOf(name);

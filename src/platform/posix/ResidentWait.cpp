@@ -56,6 +56,14 @@ bool PrepareResidentWait() {
     return true;
 }
 
+void DetachResidentInput() {
+    if (isatty(STDIN_FILENO) != 0) return;
+    const int nothing = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (nothing < 0) return;
+    dup2(nothing, STDIN_FILENO);
+    close(nothing);
+}
+
 int ResidentWakeFd() { return wakePipe[1]; }
 
 void AddResidentWatch(int fd, void (*ready)()) {

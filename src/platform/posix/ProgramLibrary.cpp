@@ -15,6 +15,8 @@ std::string LoaderError() {
 
 } // namespace
 
+void* ProgramLibraryFunction(void* library, const char* name) { return dlsym(library, name); }
+
 void* OpenProgramLibrary(const char* name, std::string& error) {
     if (void* library = dlopen(name, kOpenFlags)) return library;
     error = LoaderError();
