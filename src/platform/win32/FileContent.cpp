@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/SystemError.h"
+
 #include <algorithm>
 #include <new>
 #include <stdexcept>
@@ -134,13 +136,18 @@ HANDLE CreateTemporary(const std::string& target, std::string& temp) {
 
 } // namespace
 
-bool ReadWholeFile(const std::string& name, std::string& content) {
+bool ReadWholeFile(const std::string& name, std::string& content, std::string* reason) {
+    SetLastError(ERROR_SUCCESS);
     Handle file(OpenForReading(name));
-    if (!file.Valid()) return false;
     std::string text;
-    if (!ReadToEnd(file.get(), text)) return false;
-    content = std::move(text);
-    return true;
+    const bool ok = file.Valid() && ReadToEnd(file.get(), text);
+    if (ok) content = std::move(text);
+    else if (reason != nullptr) {
+        const DWORD code = GetLastError();
+        // A failed allocation sets no error code.
+        *reason = SystemErrorText(code != ERROR_SUCCESS ? code : ERROR_NOT_ENOUGH_MEMORY);
+    }
+    return ok;
 }
 
 bool RemoveFile(const std::string& name) { return DeleteFileA(name.c_str()) != 0; }

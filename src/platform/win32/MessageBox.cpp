@@ -1,12 +1,21 @@
-// Message boxes through MessageBoxA. Where no box can be shown (no desktop)
-// the text goes to standard error, as on a system without a display.
+// Message boxes through MessageBoxA; the text also goes to standard error
+// first, where an editor that started the program shows it while the box
+// waits, and where no box can be shown (no desktop) it is all there is.
 #include "platform/MessageBox.h"
 
 #include <windows.h>
 
 #include "platform/Note.h"
 
+namespace {
+
+bool boxesTakeFocus = true;
+
+} // namespace
+
 void ShowMessageBox(const std::string& title, const std::string& text) {
-    // A box with only OK that was shown returns IDOK, however it was closed.
-    if (MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | MB_SETFOREGROUND) != IDOK) Note(text);
+    Note(text);
+    MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | (boxesTakeFocus ? MB_SETFOREGROUND : 0));
 }
+
+void LeaveFocusToOtherPrograms() { boxesTakeFocus = false; }

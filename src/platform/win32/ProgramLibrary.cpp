@@ -4,28 +4,13 @@
 
 #include <windows.h>
 
-namespace {
-
-std::string LastErrorText() {
-    const DWORD code = GetLastError();
-    char* text = nullptr;
-    const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = length > 0 ? std::string(text, length) : "error " + std::to_string(code);
-    LocalFree(text);
-    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
-        result.pop_back();
-    return result;
-}
-
-} // namespace
+#include "platform/win32/SystemError.h"
 
 void* OpenProgramLibrary(const char* name, std::string& error) {
     // No "cannot find the file" dialog of the system for a missing library.
     const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     HMODULE library = LoadLibraryA(name);
-    if (library == nullptr) error = LastErrorText();
+    if (library == nullptr) error = SystemErrorText(GetLastError());
     SetErrorMode(oldMode);
     return reinterpret_cast<void*>(library);
 }

@@ -2,6 +2,7 @@
 // handing a command line to its "Static" child with WM_SETTEXT, and asking
 // the instance to end with WM_CLOSE. Every wait is bounded.
 #include "platform/MailboxClient.h"
+#include "platform/MailboxSocket.h"
 
 #include "platform/win32/ResidentSignals.h"
 
@@ -43,7 +44,11 @@ bool WaitForEnd(HWND window) {
 
 bool FindResidentWindow() { return FindInstance() != nullptr; }
 
-HandOverResult HandOverCommandLine(const std::string& line) {
+// A program's command line holds at most 32,767 characters; a longer line
+// (a stored one repeated with /rep) is not handed over.
+std::size_t MaxHandOverBytes() { return 32767; }
+
+HandOverResult HandOverCommandLine(const std::string& line, bool wait) {
     HandOverResult result;
     const HWND window = FindInstance();
     if (window == nullptr) return result; // Gone
@@ -68,14 +73,22 @@ HandOverResult HandOverCommandLine(const std::string& line) {
         return result;
     }
     result.status = HandOverResult::Accepted;
+    // The window protocol tells a launcher that its line was taken, not when
+    // it has run.
+    if (wait) result.reason = "the Windows build cannot wait for the run (/sync) yet";
     return result;
 }
 
-bool CloseResidentInstance() {
+CloseOutcome CloseResidentInstance(std::string& why) {
     const HWND window = FindInstance();
-    if (window == nullptr) return true;
+    if (window == nullptr) return CloseOutcome::Ended;
     DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMs, &ignored))
-        return !IsWindow(window);
-    return WaitForEnd(window) && FindInstance() == nullptr;
+    if (!SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMs, &ignored)) {
+        if (!IsWindow(window)) return CloseOutcome::Ended;
+        why = "the resident instance does not answer";
+        return CloseOutcome::NotAnswering;
+    }
+    if (WaitForEnd(window) && FindInstance() == nullptr) return CloseOutcome::Ended;
+    why = "the resident instance is still busy with the lines handed over before; it ends after them";
+    return CloseOutcome::Busy;
 }

@@ -27,6 +27,7 @@ constexpr int kVisibleSize = 60;
 std::mutex queueLock;
 std::deque<MailboxRequest> queue;
 bool closing = false; // a close request was queued: later lines are refused
+bool (*lineEndsInstance)(const std::string& line) = nullptr;
 
 HANDLE instanceLock = nullptr; // a named mutex: one resident instance per session
 HWND window = nullptr;
@@ -38,7 +39,7 @@ LONG_PTR runsBeforeClose = 0;
 void Queue(MailboxRequest request) {
     {
         const std::lock_guard<std::mutex> hold(queueLock);
-        if (request.close) closing = true;
+        if (request.close || (lineEndsInstance != nullptr && lineEndsInstance(request.line))) closing = true;
         queue.push_back(std::move(request));
     }
     WakeResident();
@@ -163,8 +164,14 @@ bool TakeMailboxRequest(MailboxRequest& request) {
 
 void QueueMailboxClose() { Queue(MailboxRequest{true, {}}); }
 
-// A launcher that waits for the end reads the count from the window.
-void ReportRunToClosers() {
+void SetLineEndsInstance(bool (*endsInstance)(const std::string& line)) {
+    const std::lock_guard<std::mutex> hold(queueLock);
+    lineEndsInstance = endsInstance;
+}
+
+// A launcher that waits for the end reads the count of runs done since its
+// close request from the window.
+void FinishMailboxRequest(const MailboxRequest&, int, const std::string&) {
     if (window == nullptr) return;
     bool closeQueued = false;
     {
