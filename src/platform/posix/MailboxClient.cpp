@@ -216,9 +216,21 @@ CloseOutcome WaitForEnd(int fd, std::string& why) {
     }
 }
 
+// True when the instance has closed the connection or said something on it
+// unasked: a kept connection is then no use for a request.
+bool HeardFrom(int fd) {
+    pollfd entry{fd, POLLIN, 0};
+    return poll(&entry, 1, 0) != 0;
+}
+
 } // namespace
 
 bool FindResidentWindow() {
+    // The connection of a look just before still stands for the instance
+    // while the instance has neither closed nor answered it: asked again (a
+    // launch looks before it loads the library, and again after its parse),
+    // the look costs the instance no second connection.
+    if (heldFd >= 0 && !HeardFrom(heldFd)) return true;
     if (heldFd >= 0) close(heldFd);
     const Connection connection = Connect();
     heldFd = connection.fd;
