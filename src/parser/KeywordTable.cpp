@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <vector>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #include "parser/Statement.h"
@@ -38,11 +38,21 @@ constexpr std::array<std::pair<std::string_view, StatementHandler>, 24> kKeyword
     {"debug", DebugStatement},
 }};
 
-// The optimal string alignment distance of a and b (edits, with the swap of
-// two neighbours as one edit), counted no further than limit + 1.
+constexpr std::size_t kLongestKeyword =
+    std::max_element(kKeywords.begin(), kKeywords.end(), [](const auto& x, const auto& y) {
+        return x.first.size() < y.first.size();
+    })->first.size();
+
+// The optimal string alignment distance of a and the keyword b (edits, with
+// the swap of two neighbours as one edit), counted no further than limit + 1.
+// Its rows are as long as a keyword, so they live on the stack: the check
+// runs for lines whose word is no keyword.
 std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t limit) {
     if (a.size() > b.size() + limit || b.size() > a.size() + limit) return limit + 1;
-    std::vector<std::size_t> before(b.size() + 1), previous(b.size() + 1), current(b.size() + 1);
+    std::array<std::array<std::size_t, kLongestKeyword + 1>, 3> rows;
+    std::size_t* before = rows[0].data();
+    std::size_t* previous = rows[1].data();
+    std::size_t* current = rows[2].data();
     for (std::size_t j = 0; j <= b.size(); ++j) previous[j] = j;
     for (std::size_t i = 1; i <= a.size(); ++i) {
         current[0] = i;
@@ -52,8 +62,9 @@ std::size_t EditDistance(std::string_view a, std::string_view b, std::size_t lim
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
                 current[j] = std::min(current[j], before[j - 2] + 1);
         }
-        before.swap(previous);
-        previous.swap(current);
+        // No later row can fall below this row's least distance.
+        if (*std::min_element(current, current + b.size() + 1) > limit) return limit + 1;
+        std::tie(before, previous, current) = std::tuple(previous, current, before);
     }
     return std::min(previous[b.size()], limit + 1);
 }

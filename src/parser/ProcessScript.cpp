@@ -69,8 +69,14 @@ bool FindHead(std::string_view line, LineHead& head) {
 // first few of a run by line and keyword, then how many more there were.
 class UnknownKeywordNotes {
 public:
-    void Add(int line, std::string_view keyword) {
-        if (++count_ > kNoted) return;
+    void Check(int line, std::string_view keyword) {
+        // A processed script repeats the same word ("Result") on every other
+        // line: its verdict is kept rather than worked out again.
+        if (keyword != lastWord_) {
+            lastWord_.assign(keyword);
+            lastNear_ = NearKeyword(keyword);
+        }
+        if (!lastNear_ || ++count_ > kNoted) return;
         Note("line " + std::to_string(line) + ": unknown keyword \"" + std::string(keyword) + "\"; the line is dropped");
     }
     ~UnknownKeywordNotes() {
@@ -80,6 +86,8 @@ public:
 private:
     static constexpr int kNoted = 10;
     int count_ = 0;
+    std::string lastWord_;
+    bool lastNear_ = false;
 };
 
 void CopyLine(std::string& processed, std::string_view line) {
@@ -143,7 +151,7 @@ ProcessResult ProcessScript(const std::string& scriptText, ScriptEnv& env) {
         ++result.commandCount;
         StatementHandler handler = FindStatement(head.keyword);
         if (handler == nullptr) {
-            if (NearKeyword(head.keyword)) unknownKeywords.Add(i, head.keyword);
+            unknownKeywords.Check(i, head.keyword);
             continue;
         }
         lineText.assign(line);
