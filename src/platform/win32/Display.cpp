@@ -1,16 +1,45 @@
-// The Windows build has no windows of its own yet (plots, the setup window,
-// the message window, screenshots): it runs as without a display and says so
-// once.
+// The desktop of the Windows build. It is there when the process's window
+// station is interactive and a top-level window can be made in it; a
+// service's window station, or Wine without an X display, has none, and the
+// run then goes on as on Linux without a display.
 #include "platform/Display.h"
 
-#include "platform/Note.h"
+#include <windows.h>
 
-bool DisplayAvailable() {
-    static bool noted = false;
-    NoteOnce(noted, "windows are not available yet in the Windows build; the run goes on without them");
-    return false;
+namespace {
+
+bool ProbeDesktop() {
+    USEROBJECTFLAGS flags{};
+    DWORD needed = 0;
+    if (!GetUserObjectInformationA(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags, &needed) ||
+        (flags.dwFlags & WSF_VISIBLE) == 0)
+        return false;
+    const HWND probe = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr);
+    if (probe == nullptr) return false;
+    DestroyWindow(probe);
+    return true;
 }
 
-bool DisplayOpened() { return false; }
+int desktop = -1; // -1 not probed yet, else 0 or 1
 
-void ServeWindowEvents(double) {}
+} // namespace
+
+bool DisplayAvailable() {
+    if (desktop < 0) desktop = ProbeDesktop() ? 1 : 0;
+    return desktop == 1;
+}
+
+bool DisplayOpened() { return desktop == 1; }
+
+// Serves the messages of this thread's windows, waiting up to seconds for
+// the first one.
+void ServeWindowEvents(double seconds) {
+    if (desktop != 1) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(seconds * 1000.0), QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
