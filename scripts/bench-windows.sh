@@ -12,6 +12,11 @@ set -e
 cd "$(dirname "$0")/.."
 LINUX=$1
 WIN=$2
+if [ "$(od -An -tx2 -j$(($(od -An -tu4 -j60 -N4 "$WIN/bin/Tessara.exe") + 24)) -N2 "$WIN/bin/Tessara.exe" | tr -d ' ')" != 020b ] &&
+   ! /usr/lib/wine/wine --version > /dev/null 2>&1; then
+    echo "bench-windows: this system cannot run Wine's 32-bit loader; measure the 64-bit build: make bench-windows ARCH=x86_64"
+    exit 2
+fi
 RUNS=${RUNS:-50}
 LINES=${LINES:-100000}
 work=$(mktemp -d)
