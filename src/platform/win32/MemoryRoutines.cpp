@@ -22,32 +22,36 @@ namespace {
 // faster than a loop of 16-byte moves.
 constexpr std::size_t kLongCopy = 1024;
 
-// Copies n <= 32 bytes; every byte is read before any is written, so the
-// ranges may overlap.
+// Copies n bytes, one to two words, as a word from each end: both are read
+// before either is written, so the ranges may overlap.
+template <typename Word> inline void CopyEnds(unsigned char* d, const unsigned char* s, std::size_t n) {
+    Word head, tail;
+    __builtin_memcpy(&head, s, sizeof head);
+    __builtin_memcpy(&tail, s + n - sizeof tail, sizeof tail);
+    __builtin_memcpy(d, &head, sizeof head);
+    __builtin_memcpy(d + n - sizeof tail, &tail, sizeof tail);
+}
+
+// Copies n <= 32 bytes; the ranges may overlap.
 inline void CopyShort(unsigned char* d, const unsigned char* s, std::size_t n) {
     if (n >= 16) {
-        const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-        const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n - 16));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), head);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 16), tail);
+        CopyEnds<__m128i>(d, s, n);
     } else if (n >= 8) {
-        std::uint64_t head, tail;
-        __builtin_memcpy(&head, s, 8);
-        __builtin_memcpy(&tail, s + n - 8, 8);
-        __builtin_memcpy(d, &head, 8);
-        __builtin_memcpy(d + n - 8, &tail, 8);
+        CopyEnds<std::uint64_t>(d, s, n);
     } else if (n >= 4) {
-        std::uint32_t head, tail;
-        __builtin_memcpy(&head, s, 4);
-        __builtin_memcpy(&tail, s + n - 4, 4);
-        __builtin_memcpy(d, &head, 4);
-        __builtin_memcpy(d + n - 4, &tail, 4);
+        CopyEnds<std::uint32_t>(d, s, n);
     } else if (n > 0) {
         const unsigned char first = s[0], middle = s[n / 2], last = s[n - 1];
         d[0] = first;
         d[n / 2] = middle;
         d[n - 1] = last;
     }
+}
+
+// Fills n bytes, one to two words, with the word fill at each end.
+template <typename Word> inline void FillEnds(unsigned char* d, std::size_t n, Word fill) {
+    __builtin_memcpy(d, &fill, sizeof fill);
+    __builtin_memcpy(d + n - sizeof fill, &fill, sizeof fill);
 }
 
 } // namespace
@@ -99,13 +103,9 @@ void* memset(void* dest, int value, std::size_t n) {
         for (std::size_t done = 0; done + 16 < n; done += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(d + done), fill);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 16), fill);
     } else if (n >= 8) {
-        const std::uint64_t fill = 0x0101010101010101ULL * byte;
-        __builtin_memcpy(d, &fill, 8);
-        __builtin_memcpy(d + n - 8, &fill, 8);
+        FillEnds<std::uint64_t>(d, n, 0x0101010101010101ULL * byte);
     } else if (n >= 4) {
-        const std::uint32_t fill = 0x01010101U * byte;
-        __builtin_memcpy(d, &fill, 4);
-        __builtin_memcpy(d + n - 4, &fill, 4);
+        FillEnds<std::uint32_t>(d, n, 0x01010101U * byte);
     } else if (n > 0) {
         d[0] = byte;
         d[n / 2] = byte;
