@@ -131,6 +131,10 @@ std::vector<std::string> BuildEnvironment(const TempDir& dir, const RunOptions& 
     if (!o.keepDisplay) {
         env.erase("DISPLAY");
         env.erase("WAYLAND_DISPLAY");
+    } else if (!WindowsTarget().empty()) {
+        // A Wine prefix keeps the display its first program found: runs
+        // with a display have a prefix of their own.
+        env["TESSARA_WINE_PREFIX"] = "wineprefix-display";
     }
     for (const auto& name : o.unsetEnv) env.erase(name);
     for (const auto& [k, v] : o.env) env[k] = v;
