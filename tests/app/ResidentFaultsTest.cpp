@@ -257,10 +257,11 @@ TEST_F(ResidentFaults, AFloodOfCloseRequestsUnderALowFileLimitNeitherSpinsNorSta
     EXPECT_EQ(launcher.exitCode, 247) << launcher.err;
     EXPECT_LT(MillisecondsSince(start), 3000);
     // Processor time over a second of the flood: an instance that spins
-    // on accept uses most of it.
+    // on accept uses most of it (about 100 ticks); one that waits, a few,
+    // even on a loaded machine.
     const long ticksBefore = ProcessorTicks(resident.pid);
     poll(nullptr, 0, 1000);
-    EXPECT_LT(ProcessorTicks(resident.pid) - ticksBefore, 10);
+    EXPECT_LT(ProcessorTicks(resident.pid) - ticksBefore, 30);
     Release();
     EXPECT_EQ(WaitForExit(resident, kWaitMs), 0);
     EXPECT_NE(ReadFileBytes(dir.file("busy.out.kvx")).find("Number = 2.0000"), std::string::npos);
