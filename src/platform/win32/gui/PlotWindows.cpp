@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <map>
 #include <memory>
 
@@ -69,18 +70,15 @@ void Report(const PlotWin& plot, PlotWindowEvent::Kind kind, int mouseX = -1, in
 
 // In a client area of w x h the control row lies at h - 25 (labels at
 // h - 22), the Close button at w - 80; the picture fills the rest above.
-void Layout(PlotWin& plot, int w, int h) {
+using Places = std::array<WindowRect, kControlCount>;
+Places PlacesIn(int w, int h) {
     const int row = h - 25;
-    const WindowRect places[kControlCount] = {
-        {},
-        {0, 0, w, h - kControlRow},
-        {5, row, 75, 20},
-        {w - 80, row, 75, 20},
-        {90, row + 3, 70, 20},
-        {160, row, 50, 20},
-        {220, row + 3, 20, 20},
-        {240, row, 50, 20},
-    };
+    return {WindowRect{}, {0, 0, w, h - kControlRow}, {5, row, 75, 20}, {w - 80, row, 75, 20}, {90, row + 3, 70, 20},
+            {160, row, 50, 20}, {220, row + 3, 20, 20}, {240, row, 50, 20}};
+}
+
+void Layout(PlotWin& plot, int w, int h) {
+    const Places places = PlacesIn(w, h);
     for (int c = kPicture; c < kControlCount; ++c)
         MoveWindow(plot.controls[c], places[c].x, places[c].y, places[c].width, places[c].height, TRUE);
     plot.width = w;
@@ -112,6 +110,7 @@ void PaintPicture(const PlotWin& plot, HWND control, HDC dc) {
 }
 
 void HideTooltip(const PlotWin& plot) {
+    if (plot.tooltip == nullptr) return;
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = plot.window;
@@ -167,23 +166,29 @@ void PrintControls(const PlotWin& plot, HDC dc) {
     }
 }
 
-// The whole window drawn by itself into dc (WM_PRINT, which PrintWindow
-// sends where the system does not copy the window's own pixels): the frame
-// with the title bar, then the client area with the controls.
-void PrintWindowItself(const PlotWin& plot, HDC dc) {
-    RECT outer;
-    POINT client{0, 0};
+// The window drawn by itself into dc (WM_PRINT, which PrintWindow sends
+// where the system does not copy the window's own pixels), the parts asked
+// for: the frame with the title bar, the client area with the controls.
+void PrintWindowItself(const PlotWin& plot, HDC dc, LPARAM parts) {
+    if ((parts & PRF_CHECKVISIBLE) != 0 && !IsWindowVisible(plot.window)) return;
+    RECT outer, client;
+    POINT corner{0, 0};
     GetWindowRect(plot.window, &outer);
-    ClientToScreen(plot.window, &client);
-    const int border = client.x - outer.left;
-    const int top = client.y - outer.top;
-    RECT frame{0, 0, outer.right - outer.left, outer.bottom - outer.top};
-    FillRect(dc, &frame, GetSysColorBrush(COLOR_BTNFACE));
-    DrawEdge(dc, &frame, EDGE_RAISED, BF_RECT);
-    RECT caption{border, border, frame.right - border, top - 1};
-    DrawCaption(plot.window, dc, &caption, DC_ACTIVE | DC_TEXT | DC_ICON | DC_GRADIENT);
+    GetClientRect(plot.window, &client);
+    ClientToScreen(plot.window, &corner);
+    POINT offset{0, 0}; // of the client area in dc
+    if ((parts & PRF_NONCLIENT) != 0) {
+        offset = {corner.x - outer.left, corner.y - outer.top};
+        RECT frame{0, 0, outer.right - outer.left, outer.bottom - outer.top};
+        FillRect(dc, &frame, GetSysColorBrush(COLOR_BTNFACE));
+        DrawEdge(dc, &frame, EDGE_RAISED, BF_RECT);
+        RECT caption{offset.x, offset.x, frame.right - offset.x, offset.y - 1};
+        DrawCaption(plot.window, dc, &caption, DC_ACTIVE | DC_TEXT | DC_ICON | DC_GRADIENT);
+    }
+    if ((parts & PRF_CLIENT) == 0) return;
     POINT origin;
-    OffsetViewportOrgEx(dc, border, top, &origin);
+    OffsetViewportOrgEx(dc, offset.x, offset.y, &origin);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     PrintControls(plot, dc);
     SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
@@ -214,7 +219,7 @@ LRESULT CALLBACK PlotProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         if (wParam == VK_ESCAPE) PostMessageA(window, WM_CLOSE, 0, 0);
         return 0;
     case WM_PRINT:
-        PrintWindowItself(*plot, reinterpret_cast<HDC>(wParam));
+        PrintWindowItself(*plot, reinterpret_cast<HDC>(wParam), lParam);
         return 0;
     case WM_CLOSE: // the close box, the system menu and Escape
         Report(*plot, PlotWindowEvent::Kind::Close);
@@ -231,41 +236,51 @@ LRESULT CALLBACK PlotProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HWND MakeControl(PlotWin& plot, const char* className, const char* text, DWORD style, int control) {
-    const HWND made = CreateWindowExA(control == kFromField || control == kToField ? WS_EX_CLIENTEDGE : 0, className,
-                                      text, WS_CHILD | WS_VISIBLE | style, 0, 0, 1, 1, plot.window,
+HWND MakeControl(PlotWin& plot, const char* className, const char* text, DWORD style, int control,
+                 const WindowRect& place) {
+    const bool field = control == kFromField || control == kToField;
+    const HWND made = CreateWindowExA(field ? WS_EX_CLIENTEDGE : 0, className, text, WS_CHILD | WS_VISIBLE | style,
+                                      place.x, place.y, place.width, place.height, plot.window,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(plot.windowId + control)),
                                       GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(made, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont("Verdana", control == kFromField || control == kToField ? kFieldPixels : kLabelPixels)), FALSE);
+    SendMessageA(made, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont("Verdana", field ? kFieldPixels : kLabelPixels)),
+                 FALSE);
     CloseOnEscape(made);
     return made;
 }
 
-// The readout tooltip: comctl32's tooltip, shown at the mouse when the text
-// is set (a tracking tooltip) rather than after the mouse rests.
-HWND MakeTooltip(const PlotWin& plot) {
-    const HWND tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, plot.window,
-                                         nullptr, GetModuleHandleA(nullptr), nullptr);
+void MakeControls(PlotWin& plot, int w, int h) {
+    const Places at = PlacesIn(w, h);
+    const auto make = [&](int control, const char* className, const char* text, DWORD style) {
+        plot.controls[control] = MakeControl(plot, className, text, style, control, at[control]);
+    };
+    make(kPicture, WindowClass("TessaraPlotPicture", PictureProc), "", 0);
+    make(kRedraw, "Button", "Redraw", WS_TABSTOP | BS_PUSHBUTTON);
+    make(kClose, "Button", "Close", WS_TABSTOP | BS_PUSHBUTTON);
+    make(kFromLabel, "Static", "Redraw from", SS_LEFTNOWORDWRAP);
+    make(kFromField, "Edit", "0", WS_TABSTOP | ES_AUTOHSCROLL);
+    make(kToLabel, "Static", "to", SS_LEFTNOWORDWRAP);
+    make(kToField, "Edit", "0", WS_TABSTOP | ES_AUTOHSCROLL);
+    plot.width = w;
+    plot.height = h;
+}
+
+// The readout tooltip, made on the first readout: comctl32's tooltip, shown
+// at the mouse when the text is set (a tracking tooltip) rather than after
+// the mouse rests.
+HWND Tooltip(PlotWin& plot) {
+    if (plot.tooltip != nullptr) return plot.tooltip;
+    plot.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, plot.window, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_TRACK | TTF_ABSOLUTE;
     tool.hwnd = plot.window;
     tool.uId = reinterpret_cast<UINT_PTR>(plot.controls[kPicture]);
     tool.lpszText = const_cast<char*>("");
-    SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    return tooltip;
-}
-
-void MakeControls(PlotWin& plot) {
-    plot.controls[kPicture] = MakeControl(plot, WindowClass("TessaraPlotPicture", PictureProc), "", 0, kPicture);
-    plot.controls[kRedraw] = MakeControl(plot, "Button", "Redraw", WS_TABSTOP | BS_PUSHBUTTON, kRedraw);
-    plot.controls[kClose] = MakeControl(plot, "Button", "Close", WS_TABSTOP | BS_PUSHBUTTON, kClose);
-    plot.controls[kFromLabel] = MakeControl(plot, "Static", "Redraw from", SS_LEFTNOWORDWRAP, kFromLabel);
-    plot.controls[kFromField] = MakeControl(plot, "Edit", "0", WS_TABSTOP | ES_AUTOHSCROLL, kFromField);
-    plot.controls[kToLabel] = MakeControl(plot, "Static", "to", SS_LEFTNOWORDWRAP, kToLabel);
-    plot.controls[kToField] = MakeControl(plot, "Edit", "0", WS_TABSTOP | ES_AUTOHSCROLL, kToField);
-    plot.tooltip = MakeTooltip(plot);
+    SendMessageA(plot.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    return plot.tooltip;
 }
 
 void InitCommonControlsOnce() {
@@ -296,10 +311,9 @@ bool CreatePlotWindow(int windowId, const std::string& title, const WindowRect& 
                                    rect.y, outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
                                    GetModuleHandleA(nullptr), plot.get());
     if (plot->window == nullptr) return false;
-    MakeControls(*plot);
     RECT client;
     GetClientRect(plot->window, &client);
-    Layout(*plot, client.right, client.bottom);
+    MakeControls(*plot, client.right, client.bottom);
     PlotWin& shown = *plot;
     windows[windowId] = std::move(plot);
     ShowWindow(shown.window, SW_SHOW);
@@ -376,7 +390,7 @@ void SetPlotTooltip(int windowId, const std::string& text) {
     tool.hwnd = plot->window;
     tool.uId = reinterpret_cast<UINT_PTR>(plot->controls[kPicture]);
     tool.lpszText = plot->tooltipText.data();
-    SendMessageA(plot->tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(Tooltip(*plot), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
     POINT mouse{};
     GetCursorPos(&mouse);
     SendMessageA(plot->tooltip, TTM_TRACKPOSITION, 0, MAKELPARAM(mouse.x + 8, mouse.y + 16));
