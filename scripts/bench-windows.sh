@@ -8,6 +8,7 @@
 #    lines masked) and the processor time of each build, whole and less the
 #    processor time of a one-line run (the start, Wine's own included);
 #    averages of REPEAT runs (5).
+# 3. and 4. the plot windows (bench-windows-plots.sh).
 set -e
 cd "$(dirname "$0")/.."
 LINUX=$1
@@ -22,14 +23,7 @@ LINES=${LINES:-100000}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 run() { scripts/wine-run.sh "$WIN" "$@"; }
-# Milliseconds of wall time of a command, its output discarded.
-wall_ms() {
-    start=$(date +%s%N)
-    "$@" > /dev/null 2>&1 || true
-    echo $((($(date +%s%N) - start) / 1000000))
-}
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0) ? a / b : 0 }'; }
+. scripts/bench-timing.sh
 
 printf 'expr = 1 + 2\r\n' > "$work/one.kvx"
 run cmd /c exit > /dev/null 2>&1 # the prefix, before anything is timed
@@ -72,4 +66,8 @@ echo "$LINES expr lines: outputs $same (run time and input file lines masked)"
 echo "  processor time: Linux ${linux} s, Windows under Wine ${windows} s: ratio $(ratio "$windows" "$linux") (goal <= 1.5)"
 echo "  less a one-line run of each (Linux ${linux_start} s, Wine ${windows_start} s): Linux $(net "$linux" "$linux_start") s, Windows $(net "$windows" "$windows_start") s: ratio $(ratio "$(net "$windows" "$windows_start")" "$(net "$linux" "$linux_start")")"
 WINEPREFIX="$PWD/$WIN/wineprefix" /usr/lib/wine/wineserver -k 2> /dev/null || true
-[ "$same" = byte-identical ]
+
+# 3. and 4.: plot windows, on a virtual full-HD display of their own.
+plots=0
+xvfb-run -a -s "-screen 0 1920x1080x24" scripts/bench-windows-plots.sh "$LINUX" "$WIN" || plots=$?
+[ "$same" = byte-identical ] && [ $plots -eq 0 ]

@@ -26,21 +26,25 @@ struct PlotWindowEvent {
 // The function that every plot window event goes to.
 void SetPlotWindowEventHandler(std::function<void(const PlotWindowEvent&)> handler);
 
+// A window's place on the screen and its client size. x and y are where the
+// client area starts under X11, where the window manager adds the frame
+// around it; on Windows they are the window's own corner, frame included,
+// from which the next window of a row is placed.
 struct WindowRect {
-    int x = 0; // client area on the screen
+    int x = 0;
     int y = 0;
     int width = 0;
     int height = 0;
 };
 
-// Opens a plot window with the client area rect and the title, and maps it.
+// Opens a plot window at rect with the title, and maps it.
 // False without a display.
 bool CreatePlotWindow(int windowId, const std::string& title, const WindowRect& rect);
 
 // Closes the window; nothing when it is not open.
 void DestroyPlotWindow(int windowId);
 
-// The client area of an open window; false when the window is not open.
+// The place and client size of an open window; false when it is not open.
 bool PlotWindowRect(int windowId, WindowRect& rect);
 bool PlotWindowClientSize(int windowId, int& width, int& height);
 

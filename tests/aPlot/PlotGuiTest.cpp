@@ -1,7 +1,7 @@
 // Plot windows on a virtual X server (run under xvfb-run): the rendered
 // picture, window title and controls, tiling, the Close button, Redraw, the
-// coordinate readout, resizing, and the screenshots of the real program with
-// a window manager drawing the frame.
+// coordinate readout and resizing, in process (the real program's windows
+// and screenshots: PlotProgramGuiTest).
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,8 +9,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 
 #include "AuxFunct/ResultText.h"
@@ -231,39 +229,6 @@ TEST_F(PlotTest, ReadoutRedrawAndResize) {
     EXPECT_EQ(Rect(PlotControlRect(120, 6)), (std::vector<int>{240, 275, 50, 20}));
     EXPECT_EQ(PlotWindowField(120, false), "-2");
     EXPECT_EQ(PlotWindowField(120, true), "2");
-}
-
-// "JPEG 402x425" and the like: the format and size identify reads.
-std::string FormatAndSize(const std::string& shellSource) {
-    return ShellOutput(shellSource + " | identify -format '%m %wx%h' -");
-}
-
-TEST(PlotScreenshots, JpegFilesAndTheClipboardPictureIncludeTheFrame) {
-    WindowManager manager;
-    TempDir dir;
-    WriteFileBytes(dir.file("a.kvx"), "plot(-2; x; 2; 40) = x^2\r\nplot(0; t; 1; 10) = t+1\r\n");
-    RunOptions options;
-    options.keepDisplay = true;
-    RunResult r = RunTessara(dir, {"/i", "a.kvx", "/o", "out.kvx", "/spl:0"}, options);
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    const std::string first = FormatAndSize("cat " + dir.file("aPlotNr_01.jpg"));
-    EXPECT_EQ(FormatAndSize("cat " + dir.file("aPlotNr_02.jpg")), first);
-    ASSERT_TRUE(first.starts_with("JPEG ")) << first;
-    // Frame and title bar make the picture larger than the 400 x 400 client area.
-    const int width = std::atoi(first.c_str() + 5);
-    const int height = std::atoi(first.c_str() + first.find('x') + 1);
-    EXPECT_GE(width, 400);
-    EXPECT_GT(height, 400);
-    EXPECT_EQ(FormatAndSize("xclip -selection clipboard -t image/png -o"), "PNG" + first.substr(4));
-
-    // Without a path the picture goes to the clipboard only.
-    std::filesystem::remove(dir.file("aPlotNr_01.jpg"));
-    std::filesystem::remove(dir.file("aPlotNr_02.jpg"));
-    ShellOutput("printf text | xclip -selection clipboard -i");
-    r = RunTessara(dir, {"/i", "a.kvx", "/o", "out.kvx", "/spl"}, options);
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_FALSE(FileExists(dir.file("aPlotNr_01.jpg")));
-    EXPECT_EQ(FormatAndSize("xclip -selection clipboard -t image/png -o"), "PNG" + first.substr(4));
 }
 
 } // namespace

@@ -1,10 +1,12 @@
-// Clipboard text (CF_TEXT) through the Win32 clipboard. Pictures come with
-// the window parts of the Windows build.
+// Clipboard text (CF_TEXT) and pictures (CF_DIB) through the Win32 clipboard.
 #include "platform/Clipboard.h"
 
 #include <windows.h>
 
 #include <cstring>
+
+#include "platform/win32/gui/DibSurface.h"
+#include "platform/win32/gui/WicCodec.h"
 
 namespace {
 
@@ -15,6 +17,25 @@ bool OpenClipboardSoon() {
         Sleep(10);
     }
     return false;
+}
+
+// Empties the clipboard and puts bytes on it in format.
+bool ClipboardSet(UINT format, const std::string& bytes) {
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (data == nullptr) return false;
+    char* chars = static_cast<char*>(GlobalLock(data));
+    std::memcpy(chars, bytes.data(), bytes.size());
+    GlobalUnlock(data);
+    if (!OpenClipboardSoon()) {
+        GlobalFree(data);
+        return false;
+    }
+    EmptyClipboard();
+    // The clipboard owns the memory once it took it.
+    const bool ok = SetClipboardData(format, data) != nullptr;
+    if (!ok) GlobalFree(data);
+    CloseClipboard();
+    return ok;
 }
 
 } // namespace
@@ -34,22 +55,12 @@ std::string ClipboardGetText() {
     return text;
 }
 
-bool ClipboardSetText(const std::string& text) {
-    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (data == nullptr) return false;
-    char* chars = static_cast<char*>(GlobalLock(data));
-    std::memcpy(chars, text.c_str(), text.size() + 1);
-    GlobalUnlock(data);
-    if (!OpenClipboardSoon()) {
-        GlobalFree(data);
-        return false;
-    }
-    EmptyClipboard();
-    // The clipboard owns the memory once it took it.
-    const bool ok = SetClipboardData(CF_TEXT, data) != nullptr;
-    if (!ok) GlobalFree(data);
-    CloseClipboard();
-    return ok;
-}
+bool ClipboardSetText(const std::string& text) { return ClipboardSet(CF_TEXT, text + '\0'); }
 
-bool ClipboardSetPicture(const std::string&) { return false; }
+// The picture as a device-independent bitmap, the format every Windows
+// program pastes; the system offers it as a bitmap too.
+bool ClipboardSetPicture(const std::string& png) {
+    const RgbImage picture = WicDecode(png);
+    if (picture.Empty()) return false;
+    return ClipboardSet(CF_DIB, PackedDib(picture));
+}
