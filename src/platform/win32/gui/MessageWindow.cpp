@@ -140,7 +140,7 @@ void MessageWindowAddLine(const std::string& line, int position) {
     // The new line is brought into view, and drawn now: a run does not
     // serve the window's messages until it ends.
     SendMessageA(view, EM_SETSEL, at, static_cast<LPARAM>(at));
-    SendMessageA(view, EM_SCROLLCARET, 0, 0);
+    SendMessageA(view, WM_VSCROLL, position == 0 ? SB_TOP : SB_BOTTOM, 0);
     UpdateWindow(view);
 }
 
