@@ -36,7 +36,7 @@ menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tessara"
 for file in Tessara.exe Kalvex.dll README.txt docs/user-guide.txt docs/language.txt examples/tour.kvx Uninstall.exe; do
     check "installed $file" test -f "$home/$file"
 done
-for link in "Tessara setup.lnk" "Tessara user guide.lnk" "Uninstall Tessara.lnk"; do
+for link in "Tessara Setup.lnk" "Tessara user guide.lnk" "Uninstall Tessara.lnk"; do
     check "Start-menu entry $link" test -f "$menu/$link"
 done
 
