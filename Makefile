@@ -52,9 +52,10 @@ windows: deps
 	       -DCMAKE_BUILD_TYPE=Release > /dev/null
 	@cmake --build $(BUILD_WIN) -j $(JOBS)
 
-# The Windows tests under Wine (scripts/test-windows.sh).
-test-windows: deps
-	@./scripts/test-windows.sh $(ARCH) $(JOBS)
+# The Windows tests under Wine (scripts/test-windows.sh), with the Linux
+# build's end-to-end suites run against Tessara.exe.
+test-windows: build
+	@./scripts/test-windows.sh $(ARCH) $(JOBS) $(BUILD)
 
 # The zip and the NSIS installer of the Windows build.
 package-windows: windows

@@ -2,7 +2,9 @@
 # make test-windows: builds the Windows build with its tests (mingw-w64,
 # GoogleTest from Debian's sources) and runs them under Wine with a prefix
 # private to the build folder, then runs the example once with the other
-# architecture's pair. test-windows.sh ARCH JOBS
+# architecture's pair, and runs the end-to-end suites of the Linux build
+# (ctest label e2e) against the tested pair's Tessara.exe.
+# test-windows.sh ARCH JOBS [LINUX_BUILD]
 #
 # Wine's i386 loader needs a kernel that runs 32-bit Linux programs; where
 # it cannot start, the 32-bit pair is built and checked but the suite runs
@@ -11,6 +13,7 @@ set -e
 cd "$(dirname "$0")/.."
 ARCH=${1:-i686}
 JOBS=${2:-2}
+LINUX_BUILD=${3:-build}
 if [ "$ARCH" = i686 ] && ! /usr/lib/wine/wine --version > /dev/null 2>&1; then
     echo "test-windows: this system cannot run Wine's 32-bit loader; the suite runs on the x86_64 build"
     ARCH=x86_64
@@ -38,6 +41,9 @@ scripts/wine-run.sh "$BUILD" cmd /c exit
 WINEPREFIX="$PWD/$BUILD/wineprefix" /usr/lib/wine/wineserver -p 30 || true
 status=0
 (cd "$BUILD" && ctest -j "$JOBS" --output-on-failure) || status=$?
+# The same end-to-end cases as on Linux, with Tessara.exe as the program.
+windows_build=$PWD/$BUILD
+(cd "$LINUX_BUILD" && TESSARA_TEST_WINDOWS="$windows_build" ctest -L e2e -j "$JOBS" --output-on-failure) || status=$?
 
 # The other pair, where it can run: the example once, compared with this one.
 if [ "$OTHER" = i686 ] && ! /usr/lib/wine/wine --version > /dev/null 2>&1; then

@@ -63,7 +63,7 @@ TEST_F(ScriptRun, WritesTheHeader) {
     ASSERT_NE(time, std::string::npos) << out;
     EXPECT_EQ(out.substr(time - 77, 77), "'" + std::string(74, '-') + "\r\n");
     std::string tail = out.substr(time);
-    EXPECT_TRUE(tail.starts_with(HeaderTail(In(), 3, 1) + ExprBlock(1, "1/4", "Number = 0.2500")))
+    EXPECT_TRUE(tail.starts_with(HeaderTail(ProgramPath(In()), 3, 1) + ExprBlock(1, "1/4", "Number = 0.2500")))
         << tail;
 }
 
@@ -161,13 +161,14 @@ TEST_F(ScriptRun, OutputPathThatIsAFolder) {
     WriteFileBytes(In(), "''new\r\n");
     RunResult r = Run({"/i", In(), "/o", Out(), "/noh"});
     EXPECT_EQ(r.exitCode, 253);
-    EXPECT_NE(r.err.find("Error 5: can't write the file\r\nfile: " + Out()), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Error 5: can't write the file\r\nfile: " + ProgramPath(Out())), std::string::npos) << r.err;
     EXPECT_EQ(ReadFileBytes(Out() + "/keep.txt"), "keep");
 }
 
 // The output cannot be written in full (a file size limit stops the write;
 // it binds root too): the old output file stays as it was.
 TEST_F(ScriptRun, FailedOutputKeepsTheOldFile) {
+    SKIP_ON_WINDOWS("the shell's file size limit binds a Linux program only");
     std::string script;
     for (int k = 0; k < 2000; ++k) script += "''a kept line that makes the output large\r\n";
     WriteFileBytes(In(), script);

@@ -3,6 +3,7 @@
 // compared byte for byte.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -135,7 +136,7 @@ TEST(StatementsEndToEnd, EveryStatementInSuccessAndError) {
         "\r\n\r\n\r\n"
         "Ln 18: Expression = 2*pi: =>(e.txt [e-out.txt])\r\n       Result => Number = 6.2832\r\n\r\n"
         "Ln 19: Expression = : " + kNote + "\r\n       Result => ===>  ERROR n. = -2: File Open Error (not found?) (" +
-        dir.file("nosuch.txt") + ": No such file or directory)\r\n\r\n"
+        ProgramPath(dir.file("nosuch.txt")) + ": " + FileErrorText(ENOENT) + ")\r\n\r\n"
         "Ln 20: Expression = g;: " + kNote + "\r\n       Result => ===>  ERROR n. = 0: \r\n\r\n"
         "Ln 22: Expression = sq(12): " + kNote + "\r\n       Result => Number = 144.0000\r\n\r\n"
         "Ln 25: Expression = [B]*[W]: " + kNote + "\r\n       Result => Vector: \r\n  3.0000\r\n  8.0000\r\n\r\n"

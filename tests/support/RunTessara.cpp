@@ -6,9 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -37,8 +39,39 @@ TempDir::~TempDir() {
 
 std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
 
-std::string TessaraBinary() { return TESSARA_BIN; }
-std::string BinaryFolder() { return fs::path(TESSARA_BIN).parent_path().string(); }
+const std::string& WindowsTarget() {
+    static const std::string folder = [] {
+        const char* named = std::getenv("TESSARA_TEST_WINDOWS");
+        return named == nullptr || *named == '\0' ? std::string() : fs::absolute(named).lexically_normal().string();
+    }();
+    return folder;
+}
+
+std::string ProgramFileName() { return WindowsTarget().empty() ? "tessara" : "Tessara.exe"; }
+std::string LibraryFileName() { return WindowsTarget().empty() ? "libKalvex.so" : "Kalvex.dll"; }
+
+std::string TessaraBinary() {
+    return WindowsTarget().empty() ? std::string(TESSARA_BIN) : WindowsTarget() + "/bin/" + ProgramFileName();
+}
+std::string BinaryFolder() { return fs::path(TessaraBinary()).parent_path().string(); }
+
+std::string FileErrorText(int error) {
+    if (WindowsTarget().empty()) return std::strerror(error);
+    switch (error) {
+    case ENOENT: return "File not found";
+    case EACCES:
+    case EISDIR: return "Access denied";
+    default: return "error " + std::to_string(error);
+    }
+}
+
+std::string ProgramPath(const std::string& path) {
+    if (WindowsTarget().empty()) return path;
+    std::string text = path.starts_with('/') ? "Z:" + path : path;
+    std::replace(text.begin(), text.end(), '/', '\\');
+    return text;
+}
+
 
 std::string Shell(const std::string& command) {
     std::string output;
@@ -108,6 +141,51 @@ std::vector<std::string> BuildEnvironment(const TempDir& dir, const RunOptions& 
 
 void SetNonBlocking(int fd) { fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK); }
 
+// An absolute path of this system ("/tmp/x", but not an option such as
+// "/i" or "/lns:1;2"): its first folder exists.
+bool IsSystemPath(const std::string& text) {
+    const std::size_t second = text.find('/', 1);
+    if (!text.starts_with('/') || second == std::string::npos) return false;
+    std::error_code ec;
+    return fs::is_directory(text.substr(0, second), ec);
+}
+
+// An argument as the Windows program is to see it: a path, or the path of
+// an option such as "/log:/tmp/x.log", on Wine's Z: drive.
+std::string WindowsArgument(const std::string& argument) {
+    if (IsSystemPath(argument)) return ProgramPath(argument);
+    const std::size_t colon = argument.find(':');
+    if (argument.starts_with('/') && colon != std::string::npos && IsSystemPath(argument.substr(colon + 1)))
+        return argument.substr(0, colon + 1) + ProgramPath(argument.substr(colon + 1));
+    return argument;
+}
+
+// The process arguments that run program with args: a Windows program
+// through scripts/wine-run.sh with the prefix of the Windows build under
+// test. Wine quotes an argument that holds blanks, where the program's
+// command line is the arguments joined by blanks as typed (as on Linux), so
+// each word goes as an argument of its own.
+std::vector<std::string> ProcessArguments(const std::string& program, const std::vector<std::string>& args) {
+    if (!program.ends_with(".exe")) {
+        std::vector<std::string> argv{program};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return argv;
+    }
+    std::vector<std::string> argv{TESSARA_WINE_RUN, WindowsTarget(), program};
+    for (const auto& a : args) {
+        std::istringstream words(WindowsArgument(a));
+        for (std::string word; words >> word;) argv.push_back(word);
+    }
+    return argv;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (auto& s : strings) pointers.push_back(s.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
 } // namespace
 
 Background StartTessara(const TempDir& dir, const std::vector<std::string>& args, const std::string& name,
@@ -115,15 +193,10 @@ Background StartTessara(const TempDir& dir, const std::vector<std::string>& args
     Background process;
     process.out = dir.file(name + ".out");
     process.err = dir.file(name + ".err");
-    std::string program = o.program.empty() ? TessaraBinary() : o.program;
+    std::vector<std::string> argStrings = ProcessArguments(o.program.empty() ? TessaraBinary() : o.program, args);
     std::vector<std::string> envStrings = BuildEnvironment(dir, o);
-    std::vector<std::string> argCopy = args;
-    std::vector<char*> argv{program.data()};
-    for (auto& a : argCopy) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& e : envStrings) envp.push_back(e.data());
-    envp.push_back(nullptr);
+    const std::vector<char*> argv = Pointers(argStrings);
+    const std::vector<char*> envp = Pointers(envStrings);
     int inPipe[2];
     if (pipe(inPipe) != 0) throw std::runtime_error("pipe failed");
     const std::string cwd = o.cwd.empty() ? dir.path() : o.cwd;
@@ -136,7 +209,7 @@ Background StartTessara(const TempDir& dir, const std::vector<std::string>& args
         dup2(err, 2);
         close_range(3, ~0U, 0);
         if (chdir(cwd.c_str()) != 0) _exit(126);
-        execve(program.c_str(), argv.data(), envp.data());
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     close(inPipe[0]);
@@ -170,15 +243,10 @@ bool WaitUntil(const std::function<bool()>& test, int timeoutMs) {
 }
 
 RunResult RunTessara(const TempDir& dir, const std::vector<std::string>& args, const RunOptions& o) {
-    std::string program = o.program.empty() ? TessaraBinary() : o.program;
+    std::vector<std::string> argStrings = ProcessArguments(o.program.empty() ? TessaraBinary() : o.program, args);
     std::vector<std::string> envStrings = BuildEnvironment(dir, o);
-    std::vector<char*> argv{program.data()};
-    std::vector<std::string> argCopy = args;
-    for (auto& a : argCopy) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& e : envStrings) envp.push_back(e.data());
-    envp.push_back(nullptr);
+    const std::vector<char*> argv = Pointers(argStrings);
+    const std::vector<char*> envp = Pointers(envStrings);
 
     int inPipe[2], outPipe[2], errPipe[2];
     if (pipe(inPipe) || pipe(outPipe) || pipe(errPipe)) throw std::runtime_error("pipe failed");
@@ -195,7 +263,7 @@ RunResult RunTessara(const TempDir& dir, const std::vector<std::string>& args, c
         dup2(errPipe[1], 2);
         for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) close(fd);
         if (chdir(cwd.c_str()) != 0) _exit(126);
-        execve(program.c_str(), argv.data(), envp.data());
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     close(inPipe[0]);

@@ -1,6 +1,17 @@
 // Helpers for end-to-end tests: a private temporary folder and a run of the
 // real tessara binary in it.
+//
+// The program under test is the Linux build, or the Windows build when the
+// environment names one: TESSARA_TEST_WINDOWS=<Windows build folder> runs
+// <folder>/bin/Tessara.exe under Wine (scripts/wine-run.sh, the folder's
+// private prefix). Arguments that are absolute paths of this system are
+// then passed as the program sees them ("Z:\tmp\...", also after an
+// option's ":"); ProgramPath gives the text the program writes for a path,
+// FileErrorText its words for a failed file operation. Cases that cannot hold on
+// Windows say so with SKIP_ON_WINDOWS.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
@@ -37,7 +48,7 @@ struct RunOptions {
     std::string stdoutFile;                  // standard output goes to this file; empty: captured
     bool keepDisplay = false;                // false: DISPLAY and WAYLAND_DISPLAY are removed
     int timeoutSeconds = 60;                 // killed after this long
-    std::string program;                     // empty: the built tessara
+    std::string program;                     // empty: the program under test; a ".exe" runs under Wine
 };
 
 // Runs tessara with args (each one process argument) in dir.
@@ -86,6 +97,28 @@ bool FileExists(const std::string& path);
 // so that outputs can be compared byte for byte.
 std::string MaskRunTime(const std::string& text);
 
-// The path of the built tessara binary and of the folder holding it and libKalvex.so.
+// The path of the program under test and of the folder holding it and its
+// library (libKalvex.so, or Kalvex.dll beside Tessara.exe).
 std::string TessaraBinary();
 std::string BinaryFolder();
+
+// The Windows build folder under test, empty for the Linux build.
+const std::string& WindowsTarget();
+
+// The file names of the program and of its library on the platform under test.
+std::string ProgramFileName();
+std::string LibraryFileName();
+
+// The text the program under test writes for path: unchanged on Linux; on
+// Windows with "\" separators, an absolute path on Wine's Z: drive.
+std::string ProgramPath(const std::string& path);
+
+// The program's wording of a failed file operation with errno's error:
+// the C library's text on Linux, the system's message text (as Wine words
+// it) on Windows, where opening a folder is refused as access denied.
+std::string FileErrorText(int error);
+
+// Ends the current test as skipped when the program under test is the
+// Windows build, with the reason the case cannot hold there.
+#define SKIP_ON_WINDOWS(reason) \
+    if (!WindowsTarget().empty()) GTEST_SKIP() << "not on Windows: " << (reason)

@@ -21,5 +21,9 @@ std::vector<std::string> ProgramArguments(int, char**) {
     } else {
         while (*line != '\0' && *line != ' ' && *line != '\t') ++line;
     }
+    // The blanks that separate it from the arguments are no part of them; a
+    // line with nothing after the name has no arguments (the usage screen).
+    while (*line == ' ' || *line == '\t') ++line;
+    if (*line == '\0') return {};
     return {line};
 }
