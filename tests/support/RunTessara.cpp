@@ -117,6 +117,33 @@ std::string MaskRunTime(const std::string& text) {
 
 namespace {
 
+// The Wine prefix (a folder in the Windows build) of runs with options o.
+// Wine's windows go to the display its server started with, so runs with a
+// display have a prefix of their own (and run one display at a time).
+std::string WinePrefix(const RunOptions& o) { return o.keepDisplay ? "wineprefix-display" : "wineprefix"; }
+
+} // namespace
+
+std::string SettingsFile(const TempDir& dir, const RunOptions& options) {
+    if (WindowsTarget().empty()) return dir.file("config/tessara/Tessara.INI");
+    const char* user = std::getenv("USER");
+    return WindowsTarget() + "/" + WinePrefix(options) + "/drive_c/users/" + (user != nullptr ? user : "root") +
+           "/AppData/Roaming/Tessara/Tessara.INI";
+}
+
+std::string FocusWindowCommand(const std::string& window) {
+    return std::string(WindowsTarget().empty() ? "xdotool windowfocus --sync " : "xdotool windowactivate --sync ") +
+           window;
+}
+
+bool ResidentListening(const TempDir& dir) {
+    if (WindowsTarget().empty()) return FileExists(dir.file("runtime/tessara/tsr"));
+    const std::string ids = ShellOutput("xdotool search --name '^Tessara TSR$'");
+    return ids != "<failed>" && !ids.empty();
+}
+
+namespace {
+
 std::vector<std::string> BuildEnvironment(const TempDir& dir, const RunOptions& o) {
     std::map<std::string, std::string> env;
     for (char** e = environ; *e; ++e) {
@@ -132,6 +159,7 @@ std::vector<std::string> BuildEnvironment(const TempDir& dir, const RunOptions& 
         env.erase("DISPLAY");
         env.erase("WAYLAND_DISPLAY");
     }
+    if (!WindowsTarget().empty()) env["TESSARA_WINE_PREFIX"] = WinePrefix(o);
     for (const auto& name : o.unsetEnv) env.erase(name);
     for (const auto& [k, v] : o.env) env[k] = v;
     std::vector<std::string> out;

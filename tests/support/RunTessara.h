@@ -113,6 +113,21 @@ std::string LibraryFileName();
 // Windows with "\" separators, an absolute path on Wine's Z: drive.
 std::string ProgramPath(const std::string& path);
 
+// The settings file "Tessara.INI" that runs made through dir with options
+// use: in the folder's XDG_CONFIG_HOME on Linux, in the %APPDATA% of the Wine
+// prefix that such runs use on Windows.
+std::string SettingsFile(const TempDir& dir, const RunOptions& options = {});
+
+// A shell command that gives the keyboard to the window whose id is window
+// (a number, or a shell variable such as "$W"). Wine takes keys only for
+// the active window, which the window manager of its tests makes.
+std::string FocusWindowCommand(const std::string& window);
+
+// True while a resident instance started through dir takes command lines:
+// its mailbox socket exists (Linux), or its window "Tessara TSR" is on the
+// display (Windows, where only the visible window of /tsrv can be seen).
+bool ResidentListening(const TempDir& dir);
+
 // The program's wording of a failed file operation with errno's error:
 // the C library's text on Linux, the system's message text (as Wine words
 // it) on Windows, where opening a folder is refused as access denied.
