@@ -94,7 +94,18 @@ std::string ShellOutput(const std::string& command, const std::string& input) {
 }
 
 void SetClipboard(const std::string& text) { ShellOutput("xclip -selection clipboard -i", text); }
-std::string GetClipboard() { return ShellOutput("xclip -selection clipboard -o"); }
+std::string GetClipboard() {
+    const std::string text = ShellOutput("xclip -selection clipboard -o");
+    if (WindowsTarget().empty() || text == "<failed>") return text;
+    // Wine hands its clipboard text to X with LF line ends: the CR LF of the
+    // Windows clipboard is put back.
+    std::string windowsText;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) windowsText += '\r';
+        windowsText += text[i];
+    }
+    return windowsText;
+}
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -85,7 +85,9 @@ std::string Shell(const std::string& command);
 // standard output, or "<failed>" when it did not succeed.
 std::string ShellOutput(const std::string& command, const std::string& input = "");
 
-// The clipboard through xclip, as another program of the desktop sees it.
+// The clipboard through xclip, as another program of the desktop sees it;
+// under Wine, whose text reaches X with LF line ends, GetClipboard gives the
+// text with the CR LF that the Windows clipboard holds.
 void SetClipboard(const std::string& text);
 std::string GetClipboard();
 

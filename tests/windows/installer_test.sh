@@ -39,6 +39,10 @@ done
 for link in "Tessara Setup.lnk" "Tessara user guide.lnk" "Uninstall Tessara.lnk"; do
     check "Start-menu entry $link" test -f "$menu/$link"
 done
+# The setup entry starts the installed program with /w (the link's texts are
+# UTF-16: without their zero bytes they read as plain text).
+check "Start-menu entry Tessara Setup runs Tessara.exe /w" \
+    sh -c "tr -d '\\000' < '$menu/Tessara Setup.lnk' | grep -a -q 'Tessara\\\\Tessara\\.exe.*/w\$'"
 
 # The installed program runs the example. Wine quotes an argument with a
 # blank, and a quote would be part of the name, so the names are given
