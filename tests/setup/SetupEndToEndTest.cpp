@@ -104,13 +104,17 @@ TEST(SetupWindowRun, QuitEndsWithZeroAndEscapeGoesOnWithTheOptions) {
 }
 
 // About, Syntax, Flags and Operators show their texts and leave the setup
-// window open; a message window closed meanwhile is opened anew.
+// window open; a message window closed meanwhile is opened anew. The usage
+// text is read back from the message window through the clipboard.
 TEST(SetupWindowRun, TextButtonsLeaveTheWindowOpen) {
     TempDir dir;
     const std::string findLog = "L=$(" + FindWindowCommand("Tessara Log") + ") && sleep 0.3";
+    const std::string copyLog = FocusWindowCommand("$L") + " key ctrl+a ctrl+c && sleep 0.3 && " +
+                                "xclip -selection clipboard -o > " + dir.file("shown");
     Driver driver(kFindSetup + " && " + Click(290, 270) + " && B=$(" + FindWindowCommand("Tessara") +
                   ") && " + FocusWindowCommand("$B") + " key Return && sleep 0.3 && " + Click(430, 270) + " && " +
-                  findLog + " && " + FocusWindowCommand("$L") + " key Escape && sleep 0.3 && " + Click(360, 305) +
+                  findLog + " && " + copyLog + " && " + FocusWindowCommand("$L") + " key Escape && sleep 0.3 && " +
+                  Click(360, 305) +
                   " && " + findLog + " && " + Click(500, 270) + " && sleep 0.3 && " +
                   "xdotool search --onlyvisible --name '^Tessara Log$' | wc -l > " + dir.file("logs") + " && " +
                   kQuit);
@@ -118,6 +122,13 @@ TEST(SetupWindowRun, TextButtonsLeaveTheWindowOpen) {
     EXPECT_EQ(driver.Wait(), 0);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(ReadFileBytes(dir.file("logs")), "1\n");
+    // Numbered lines in reading order, empty ones kept, the title line not shown.
+    const std::string shown = ReadFileBytes(dir.file("shown"));
+    EXPECT_TRUE(shown.starts_with("1: Program: Tessara.exe\n2: Version: 0.0.0.0\n")) << shown;
+    EXPECT_NE(shown.find("\n13: \n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\n47:     es. 123002 means 123 Commands Executed and 2 Errors encountered"),
+              std::string::npos) << shown;
+    EXPECT_EQ(shown.find("Tessara Syntax"), std::string::npos) << shown;
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 #include "platform/win32/ResidentSignals.h"
 #include "platform/win32/gui/GuiFonts.h"
 #include "platform/win32/gui/MessageWindowState.h"
-#include "platform/win32/gui/WindowClass.h"
+#include "platform/win32/gui/GuiWindows.h"
 #include "platform/win32/gui/WindowsGui.h"
 
 namespace {
@@ -59,9 +59,16 @@ void PlaceView() {
     MoveWindow(view, 5, 25, client.right - 15, client.bottom - 35, TRUE);
 }
 
+constexpr WPARAM kCtrlA = 1; // the character that Ctrl+A types
+
+// Escape closes the window; Ctrl+A selects the whole text, for copying.
 LRESULT CALLBACK ViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if ((message == WM_KEYDOWN || message == WM_CHAR) && wParam == VK_ESCAPE) {
         if (message == WM_KEYDOWN) CloseByUser();
+        return 0;
+    }
+    if (message == WM_CHAR && wParam == kCtrlA) {
+        SendMessageA(hwnd, EM_SETSEL, 0, -1);
         return 0;
     }
     return CallWindowProcA(viewProc, hwnd, message, wParam, lParam);
@@ -78,6 +85,10 @@ LRESULT CALLBACK LogWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_SIZE:
         if (view != nullptr) PlaceView();
+        return 0;
+    case WM_SETFOCUS:
+        // The keys typed into the window go to its text.
+        if (view != nullptr) SetFocus(view);
         return 0;
     case WM_CTLCOLORSTATIC:
         // The read-only view on the background of a text, not of the dialog.
@@ -146,8 +157,7 @@ void MessageWindowAddLine(const std::string& line, int position) {
 
 std::string MessageWindowText() {
     if (view == nullptr) return {};
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(view)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(view, text.data(), static_cast<int>(text.size()))));
+    const std::string text = WindowText(view);
     std::string lines;
     lines.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i)

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/win32/gui/MessageWindowState.h"
-#include "platform/win32/gui/WindowClass.h"
+#include "platform/win32/gui/GuiWindows.h"
 #include "platform/win32/gui/WindowsGui.h"
 
 namespace {
@@ -73,12 +73,6 @@ HWND FindToggle(int id) {
 HWND FindTextBox(int id) {
     const Control* c = Find(id);
     return c != nullptr && IsTextBox(c->spec.kind) ? c->hwnd : nullptr;
-}
-
-std::string WindowText(HWND hwnd) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,4 +1,4 @@
-#include "platform/win32/gui/WindowClass.h"
+#include "platform/win32/gui/GuiWindows.h"
 
 const char* GuiWindowClass(const char* name, WNDPROC proc) {
     WNDCLASSA known{};
@@ -12,4 +12,10 @@ const char* GuiWindowClass(const char* name, WNDPROC proc) {
     windowClass.lpszClassName = name;
     RegisterClassA(&windowClass);
     return name;
+}
+
+std::string WindowText(HWND hwnd) {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
