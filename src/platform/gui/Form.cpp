@@ -1,5 +1,6 @@
 // The form window of the setup dialog, built with FLTK widgets.
 #include "platform/Form.h"
+#include "platform/FormEventOrder.h"
 
 #include "platform/gui/MessageWindowState.h"
 #include "platform/gui/WindowHints.h"
@@ -205,16 +206,7 @@ ControlSpec FormControl(int id) {
 
 FormEvent WaitFormEvent() {
     for (;;) {
-        // One wait may serve several window events; a closed message window
-        // is reported before the form's events that came with it.
-        if (MessageWindowClosedByUser()) return {FormEventKind::MessageWindowClose, 0};
-        if (!events.empty()) {
-            const FormEvent event = events.front();
-            events.pop_front();
-            return event;
-        }
-        // A form that is gone sends nothing more: taken as closed.
-        if (!FormOpen()) return {FormEventKind::Close, 0};
+        if (const auto event = TakeFormEvent(events, MessageWindowClosedByUser(), FormOpen())) return *event;
         Fl::wait();
     }
 }

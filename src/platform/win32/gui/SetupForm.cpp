@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "platform/FormEventOrder.h"
 #include "platform/win32/gui/MessageWindowState.h"
 #include "platform/win32/gui/GuiWindows.h"
 #include "platform/win32/gui/WindowsGui.h"
@@ -196,16 +197,7 @@ ControlSpec FormControl(int id) {
 
 FormEvent WaitFormEvent() {
     for (;;) {
-        // One wait may serve several messages; a closed message window is
-        // reported before the form's events that came with it.
-        if (MessageWindowClosedByUser()) return {FormEventKind::MessageWindowClose, 0};
-        if (!events.empty()) {
-            const FormEvent event = events.front();
-            events.pop_front();
-            return event;
-        }
-        // A form that is gone sends nothing more: taken as closed.
-        if (!FormOpen()) return {FormEventKind::Close, 0};
+        if (const auto event = TakeFormEvent(events, MessageWindowClosedByUser(), FormOpen())) return *event;
         MSG message;
         if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
             // The thread is asked to end: the form closes, and the request
