@@ -44,12 +44,12 @@ status=0
 # The same end-to-end cases as on Linux, with Tessara.exe as the program.
 windows_build=$PWD/$BUILD
 (cd "$LINUX_BUILD" && TESSARA_TEST_WINDOWS="$windows_build" ctest -L e2e -j "$JOBS" --output-on-failure) || status=$?
-# The GUI suites that run the real program (label e2e-gui), each on a
+# The GUI suites that run the real program (label program-gui), each on a
 # virtual display of its own, one after the other: a prefix's Wine desktop
 # keeps the display it started with, so its server ends between them.
 display_prefix="$windows_build/wineprefix-display"
 TESSARA_WINE_PREFIX=wineprefix-display scripts/wine-run.sh "$BUILD" cmd /c exit
-for suite in $(cd "$LINUX_BUILD" && ctest -N -L e2e-gui | sed -n 's/^ *Test *#[0-9]*: //p'); do
+for suite in $(cd "$LINUX_BUILD" && ctest -N -L program-gui | sed -n 's/^ *Test *#[0-9]*: //p'); do
     WINEPREFIX="$display_prefix" timeout 60 /usr/lib/wine/wineserver -w || true
     (cd "$LINUX_BUILD" && TESSARA_TEST_WINDOWS="$windows_build" ctest -R "^$suite\$" --output-on-failure) || status=$?
 done

@@ -57,7 +57,7 @@ check "the installed Tessara.exe runs the example" grep -q "Executed Commands: [
 run "C:\\$programs\\Tessara\\Uninstall.exe" /S
 # The uninstaller goes on from a copy of itself: wait for its work.
 check "uninstalled the folder" wait_for gone "$home"
-check "uninstalled the Start-menu entries" gone "$menu"
+check "uninstalled the Start-menu entries" wait_for gone "$menu"
 check "uninstalled the registry entry" sh -c "! scripts/wine-run.sh '$BUILD' reg query \
     'HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessara' > /dev/null 2>&1"
 echo "$passed passed, $failed failed"

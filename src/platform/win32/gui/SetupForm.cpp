@@ -27,17 +27,10 @@ HWND form = nullptr;
 std::map<int, Control> controls;
 std::deque<FormEvent> events;
 
-bool IsPressable(ControlKind kind) {
-    return kind == ControlKind::Button || kind == ControlKind::CheckBox || kind == ControlKind::OptionButton;
-}
+bool IsPressable(ControlKind kind) { return kind == ControlKind::Button || IsToggle(kind); }
 
-bool IsToggle(ControlKind kind) { return kind == ControlKind::CheckBox || kind == ControlKind::OptionButton; }
-
-bool IsTextBox(ControlKind kind) { return kind == ControlKind::TextBox || kind == ControlKind::MultiLineTextBox; }
-
-// The window class and styles of a control of kind. The option buttons of
-// the form are one group: the first of a run of them starts it, and the
-// control after the run starts the next.
+// The window class and styles of a control of kind; startsGroup makes it
+// the first of a group of controls (the arrow keys move within a group).
 struct ControlClass {
     const char* windowClass;
     DWORD style;
@@ -50,6 +43,8 @@ ControlClass ClassOf(ControlKind kind, bool startsGroup) {
     case ControlKind::Label: return {"Static", common | SS_LEFT, 0};
     case ControlKind::Frame: return {"Button", common | BS_GROUPBOX, 0};
     case ControlKind::TextBox: return {"Edit", common | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::CentredTextBox:
+        return {"Edit", common | WS_TABSTOP | ES_AUTOHSCROLL | ES_CENTER, WS_EX_CLIENTEDGE};
     case ControlKind::MultiLineTextBox:
         return {"Edit",
                 common | WS_TABSTOP | WS_VSCROLL | ES_AUTOVSCROLL | ES_MULTILINE | ES_RIGHT | ES_CENTER,
@@ -105,7 +100,7 @@ namespace win32gui {
 
 bool OpenForm(const char* title, int x, int y, int w, int h) {
     CloseForm();
-    // The numbers give the client area; the frame comes around it.
+    // x, y place the window; w, h give its client area, the frame comes around it.
     RECT frame{0, 0, w, h};
     AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
     form = CreateWindowExA(WS_EX_CONTROLPARENT, GuiWindowClass("TessaraForm", FormProc), title, kFormStyle, x, y,
@@ -117,6 +112,8 @@ bool OpenForm(const char* title, int x, int y, int w, int h) {
 void AddFormControls(std::span<const ControlSpec> specs) {
     if (form == nullptr) return;
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    // Every control starts a group but an option button that follows
+    // another, so that a run of option buttons forms one group.
     bool afterOption = false;
     for (const ControlSpec& c : specs) {
         const bool option = c.kind == ControlKind::OptionButton;
