@@ -128,10 +128,15 @@ std::string MaskRunTime(const std::string& text) {
 
 namespace {
 
-// The Wine prefix (a folder in the Windows build) of runs with options o.
-// Wine's windows go to the display its server started with, so runs with a
-// display have a prefix of their own (and run one display at a time).
-std::string WinePrefix(const RunOptions& o) { return o.keepDisplay ? "wineprefix-display" : "wineprefix"; }
+// The Wine prefix (a folder in the Windows build) of runs with options o:
+// the one the test program was given in TESSARA_WINE_PREFIX, else one of
+// two. Wine's windows go to the display its server started with, so runs
+// with a display have a prefix of their own (and run one display at a time).
+std::string WinePrefix(const RunOptions& o) {
+    const char* given = std::getenv("TESSARA_WINE_PREFIX");
+    if (given != nullptr && *given != '\0') return given;
+    return o.keepDisplay ? "wineprefix-display" : "wineprefix";
+}
 
 } // namespace
 

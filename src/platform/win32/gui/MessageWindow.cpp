@@ -4,12 +4,18 @@
 // setup form is open the form hears of it, while this process is resident
 // it asks the instance to end, as the resident loop takes any window of the
 // instance other than a plot window.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <string>
 
 #include "platform/win32/ResidentSignals.h"
+#include "platform/win32/gui/EscapeKey.h"
 #include "platform/win32/gui/GuiFonts.h"
 #include "platform/win32/gui/MessageWindowState.h"
-#include "platform/win32/gui/GuiWindows.h"
+#include "platform/win32/gui/WindowClass.h"
+#include "platform/win32/gui/WindowText.h"
 #include "platform/win32/gui/WindowsGui.h"
 
 namespace {
@@ -19,7 +25,6 @@ constexpr int kFixedFontPixels = 11; // "Courier New" at 8 points
 
 HWND window = nullptr;
 HWND view = nullptr;
-WNDPROC viewProc = nullptr;
 int lineCount = 0;
 bool closedByUser = false;
 
@@ -61,26 +66,19 @@ void PlaceView() {
 
 constexpr WPARAM kCtrlA = 1; // the character that Ctrl+A types
 
-// Escape closes the window; Ctrl+A selects the whole text, for copying.
-LRESULT CALLBACK ViewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if ((message == WM_KEYDOWN || message == WM_CHAR) && wParam == VK_ESCAPE) {
-        if (message == WM_KEYDOWN) CloseByUser();
-        return 0;
-    }
+// Ctrl+A in the view selects the whole text, for copying.
+LRESULT CALLBACK SelectAllProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
     if (message == WM_CHAR && wParam == kCtrlA) {
         SendMessageA(hwnd, EM_SETSEL, 0, -1);
         return 0;
     }
-    return CallWindowProcA(viewProc, hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, SelectAllProc, id);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK LogWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE:
-        CloseByUser();
-        return 0;
-    case WM_KEYDOWN:
-        if (wParam != VK_ESCAPE) break;
         CloseByUser();
         return 0;
     case WM_SIZE:
@@ -110,7 +108,7 @@ namespace win32gui {
 bool OpenMessageWindow(bool fixedFont) {
     CloseMessageWindow();
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    window = CreateWindowExA(0, GuiWindowClass("TessaraLog", LogWindowProc), "Tessara Log",
+    window = CreateWindowExA(0, WindowClass("TessaraLog", LogWindowProc), "Tessara Log",
                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX, kX, kY,
                              kWidth, kHeight, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return false;
@@ -129,7 +127,8 @@ bool OpenMessageWindow(bool fixedFont) {
     const HFONT fixed = fixedFont ? GuiFont("Courier New", kFixedFontPixels) : nullptr;
     SendMessageA(view, WM_SETFONT, fixed != nullptr ? reinterpret_cast<WPARAM>(fixed) : guiFont, FALSE);
     SendMessageA(view, EM_SETLIMITTEXT, 0, 0);
-    viewProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewProc)));
+    CloseOnEscape(view);
+    SetWindowSubclass(view, SelectAllProc, 1, 0);
     PlaceView();
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
@@ -180,7 +179,6 @@ void MessageWindowWaitClosed() {
 void CloseMessageWindow() {
     if (window != nullptr) DestroyWindow(window);
     window = view = nullptr;
-    viewProc = nullptr;
     lineCount = 0;
     closedByUser = false;
 }

@@ -10,7 +10,8 @@
 
 #include "platform/FormEventOrder.h"
 #include "platform/win32/gui/MessageWindowState.h"
-#include "platform/win32/gui/GuiWindows.h"
+#include "platform/win32/gui/WindowClass.h"
+#include "platform/win32/gui/WindowText.h"
 #include "platform/win32/gui/WindowsGui.h"
 
 namespace {
@@ -103,7 +104,7 @@ bool OpenForm(const char* title, int x, int y, int w, int h) {
     // x, y place the window; w, h give its client area, the frame comes around it.
     RECT frame{0, 0, w, h};
     AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
-    form = CreateWindowExA(WS_EX_CONTROLPARENT, GuiWindowClass("TessaraForm", FormProc), title, kFormStyle, x, y,
+    form = CreateWindowExA(WS_EX_CONTROLPARENT, WindowClass("TessaraForm", FormProc), title, kFormStyle, x, y,
                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                            GetModuleHandleA(nullptr), nullptr);
     return form != nullptr;
