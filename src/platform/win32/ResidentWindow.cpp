@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "platform/win32/ResidentSignals.h"
+#include "platform/win32/gui/WindowClass.h"
 
 namespace {
 
@@ -107,19 +108,15 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 // The window's thread: creates the window and its child, reports through
 // created, then serves messages until the window is destroyed.
+// (The class is registered here while the program's thread waits for
+// created, so the registration never meets one of that thread's.)
 void ServeWindow(HANDLE created) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kResidentClass;
-    RegisterClassA(&windowClass);
-    window = CreateWindowExA(0, kResidentClass, kResidentTitle, kWindowStyle, kWindowX, kWindowY, kWindowSize,
-                             kWindowSize, nullptr, nullptr, windowClass.hInstance, nullptr);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    window = CreateWindowExA(0, WindowClass(kResidentClass, WindowProc), kResidentTitle, kWindowStyle, kWindowX,
+                             kWindowY, kWindowSize, kWindowSize, nullptr, nullptr, instance, nullptr);
     if (window != nullptr) {
         status = CreateWindowExA(WS_EX_CLIENTEDGE, "Static", kWaitingStatus, WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0,
-                                 kStatusWidth, kStatusHeight, window, nullptr, windowClass.hInstance, nullptr);
+                                 kStatusWidth, kStatusHeight, window, nullptr, instance, nullptr);
     }
     if (status != nullptr) {
         staticProc = reinterpret_cast<WNDPROC>(
