@@ -1,9 +1,10 @@
 #!/bin/sh
 # Installs what the Windows builds, their tests under Wine and their installer
 # need: the mingw-w64 cross compilers (posix thread model), NSIS, and Wine with
-# its 32-bit half (which needs the i386 architecture). Safe to run repeatedly.
+# its 32-bit half (which needs the i386 architecture), and time for the
+# benchmark's processor times. Safe to run repeatedly.
 set -e
-PACKAGES="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix nsis wine wine64 wine32:i386 zip unzip"
+PACKAGES="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix nsis wine wine64 wine32:i386 zip unzip time"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 updated=""

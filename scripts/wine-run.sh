@@ -10,8 +10,13 @@ set -e
 build=$(cd "$1" && pwd)
 shift
 export WINEPREFIX="$build/${TESSARA_WINE_PREFIX:-wineprefix}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-case "$(file -b "$build/bin/Tessara.exe")" in
-    PE32+*) loader=/usr/lib/wine/wine64 ;;
+# The magic of the PE optional header (at the offset the DOS header names,
+# plus 24) is 020b for a 64-bit program; read with od, as file(1) took a
+# third of the processor time of each start.
+exe="$build/bin/Tessara.exe"
+header=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
+case "$(od -An -tx2 -j$((header + 24)) -N2 "$exe" | tr -d ' ')" in
+    020b) loader=/usr/lib/wine/wine64 ;;
     *) loader=/usr/lib/wine/wine ;;
 esac
 (

@@ -46,7 +46,9 @@ struct RunOptions {
     std::vector<std::string> unsetEnv;       // removed from the environment
     std::string stdinText;                   // fed to standard input, then closed
     std::string stdoutFile;                  // standard output goes to this file; empty: captured
-    bool keepDisplay = false;                // false: DISPLAY and WAYLAND_DISPLAY are removed
+    bool keepDisplay = false;                // false: DISPLAY and WAYLAND_DISPLAY are removed;
+                                             // true on Windows: the Wine prefix wineprefix-display
+                                             // (unless the test program was given TESSARA_WINE_PREFIX)
     int timeoutSeconds = 60;                 // killed after this long
     std::string program;                     // empty: the program under test; a ".exe" runs under Wine
 };

@@ -62,12 +62,12 @@ template <typename Test> bool WaitUntil(Test test, int timeoutMs) {
     return true;
 }
 
-// Tessara.exe started with arguments (the command line after the program
-// name, as typed) in folder.
+// Tessara.exe (the built one, or program) started with arguments (the
+// command line after the program name, as typed) in folder.
 class Process {
 public:
-    Process(const std::string& arguments, const std::string& folder) {
-        std::string line = "\"" + ProgramFolder() + "Tessara.exe\" " + arguments;
+    Process(const std::string& arguments, const std::string& folder, const std::string& program = "") {
+        std::string line = "\"" + (program.empty() ? ProgramFolder() + "Tessara.exe" : program) + "\" " + arguments;
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
@@ -153,6 +153,25 @@ TEST(WindowsFiles, VersionResourcesMatchTheLibrary) {
     EXPECT_EQ(FileVersion(library), version());
     EXPECT_EQ(FileVersion(ProgramFolder() + "Tessara.exe"), "1.0.0.0");
     FreeLibrary(kalvex);
+}
+
+// The run header names the release from the version resource of the
+// Kalvex.dll beside the program, nothing when it has none.
+TEST(WindowsFiles, RunHeaderNamesTheLibraryFileVersion) {
+    const struct {
+        std::string library;
+        std::string line;
+    } cases[] = {{ProgramFolder() + "Kalvex.dll", "'Uses library Kalvex.dll - rel. 1.0.0.0\r\n"},
+                 {ProgramFolder() + "unversioned\\Kalvex.dll", "'Uses library Kalvex.dll - rel. \r\n"}};
+    for (const auto& c : cases) {
+        Folder dir;
+        fs::copy_file(ProgramFolder() + "Tessara.exe", dir.path() + "Tessara.exe");
+        fs::copy_file(c.library, dir.path() + "Kalvex.dll");
+        WriteText(dir.path() + "a.kvx", kScript);
+        ASSERT_EQ(Process("/i a.kvx /o out.kvx", dir.path(), dir.path() + "Tessara.exe").Wait(60000), 0);
+        const std::string output = ReadText(dir.path() + "out.kvx");
+        EXPECT_NE(output.find("\r\n\r\n" + c.line + "'---"), std::string::npos) << output;
+    }
 }
 
 // The launcher of the resident window protocol: FindWindowA, FindWindowExA

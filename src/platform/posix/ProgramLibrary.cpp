@@ -17,6 +17,8 @@ std::string LoaderError() {
 
 void* ProgramLibraryFunction(void* library, const char* name) { return dlsym(library, name); }
 
+std::optional<std::string> LibraryFileVersion(const char*) { return std::nullopt; }
+
 void* OpenProgramLibrary(const char* name, std::string& error) {
     if (void* library = dlopen(name, kOpenFlags)) return library;
     error = LoaderError();

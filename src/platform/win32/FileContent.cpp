@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "platform/LargeBuffer.h"
 #include "platform/win32/SystemError.h"
 
 #include <algorithm>
@@ -70,6 +71,8 @@ bool ReadToEnd(HANDLE file, std::string& text) try {
     // The size is a first guess only: pipes and devices report none.
     const std::size_t guess =
         GetFileSizeEx(file, &size) && size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) : 0;
+    text.reserve(guess + 1);
+    AdviseLargeBuffer(text.data(), text.capacity());
     text.resize(guess + 1);
     std::size_t done = 0;
     for (;;) {

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
+#include "platform/MessageBox.h"
 #include "platform/win32/SystemError.h"
 
 void* OpenProgramLibrary(const char* name, std::string& error) {
@@ -17,4 +21,21 @@ void* OpenProgramLibrary(const char* name, std::string& error) {
 
 void* ProgramLibraryFunction(void* library, const char* name) {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+std::optional<std::string> LibraryFileVersion(const char* name) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(name, &ignored);
+    if (size < 1) return std::string();
+    std::vector<char> data(size + 1);
+    if (!GetFileVersionInfoA(name, 0, size + 1, data.data())) {
+        ShowMessageBox("", std::to_string(GetLastError()));
+        return std::string();
+    }
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || length < sizeof *info)
+        return std::string();
+    return std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(info->dwFileVersionLS)) + "." + std::to_string(LOWORD(info->dwFileVersionLS));
 }
