@@ -44,6 +44,15 @@ status=0
 # The same end-to-end cases as on Linux, with Tessara.exe as the program.
 windows_build=$PWD/$BUILD
 (cd "$LINUX_BUILD" && TESSARA_TEST_WINDOWS="$windows_build" ctest -L e2e -j "$JOBS" --output-on-failure) || status=$?
+# The GUI suites that run the real program (label program-gui), each on a
+# virtual display of its own, one after the other: a prefix's Wine desktop
+# keeps the display it started with, so its server ends between them.
+display_prefix="$windows_build/wineprefix-display"
+TESSARA_WINE_PREFIX=wineprefix-display scripts/wine-run.sh "$BUILD" cmd /c exit
+for suite in $(cd "$LINUX_BUILD" && ctest -N -L program-gui | sed -n 's/^ *Test *#[0-9]*: //p'); do
+    WINEPREFIX="$display_prefix" timeout 60 /usr/lib/wine/wineserver -w || true
+    (cd "$LINUX_BUILD" && TESSARA_TEST_WINDOWS="$windows_build" ctest -R "^$suite\$" --output-on-failure) || status=$?
+done
 
 # The other pair, where it can run: the example once, compared with this one.
 if [ "$OTHER" = i686 ] && ! /usr/lib/wine/wine --version > /dev/null 2>&1; then
@@ -60,7 +69,7 @@ fi
 # The installer: made for the tested pair, installed and removed under Wine.
 ./scripts/package-windows.sh "$BUILD" "$ARCH" > /dev/null
 tests/windows/installer_test.sh "$BUILD" "$BUILD"/Tessara-*-setup.exe || status=1
-for build in "$BUILD" "$OTHER_BUILD"; do
-    [ -d "$build/wineprefix" ] && WINEPREFIX="$PWD/$build/wineprefix" /usr/lib/wine/wineserver -k 2> /dev/null || true
+for prefix in "$BUILD/wineprefix" "$OTHER_BUILD/wineprefix" "$BUILD/wineprefix-display"; do
+    [ -d "$prefix" ] && WINEPREFIX="$PWD/$prefix" /usr/lib/wine/wineserver -k 2> /dev/null || true
 done
 exit $status

@@ -11,11 +11,18 @@ enum class ControlKind {
     Label,
     Frame,            // a sunken rectangle with its caption on the top edge
     TextBox,          // one line, scrolls horizontally
+    CentredTextBox,   // one line, its text centred where the toolkit can
     MultiLineTextBox, // several lines, wrapped
     Button,
     CheckBox,
     OptionButton, // the option buttons of a form form one group
 };
+
+// The kinds whose text the user edits, and those that hold a checked state.
+inline bool IsTextBox(ControlKind kind) {
+    return kind == ControlKind::TextBox || kind == ControlKind::CentredTextBox || kind == ControlKind::MultiLineTextBox;
+}
+inline bool IsToggle(ControlKind kind) { return kind == ControlKind::CheckBox || kind == ControlKind::OptionButton; }
 
 struct ControlSpec {
     int id;

@@ -7,8 +7,11 @@
 
 #include "RunTessara.h"
 #include "SetupGuiSupport.h"
+#include "WindowManager.h"
 
 namespace {
+
+[[maybe_unused]] ::testing::Environment* const desktop = ::testing::AddGlobalTestEnvironment(new WindowsDesktop);
 
 const std::string kScript = "expr = 2+3\r\n";
 
@@ -51,16 +54,17 @@ TEST(SetupWindowRun, CmdLineShowsTheComposedLineAndOkRunsIt) {
     EXPECT_NE(out.find("Ln 1: Expression = 2+3"), std::string::npos) << out;
     EXPECT_NE(out.find("Result => Number = 5"), std::string::npos) << out;
     // The composed line was run, and so it is the last command line now.
-    EXPECT_NE(ReadFileBytes(dir.file("config/tessara/Tessara.INI")).find("lastCmdLn=/i a.kvx /o out.kvx /dec:3"),
+    EXPECT_NE(ReadFileBytes(SettingsFile(dir, WithDisplay())).find("lastCmdLn=/i a.kvx /o out.kvx /dec:3"),
               std::string::npos);
 }
 
 TEST(SetupWindowRun, OkWithUseItRunsTheLastCommandLine) {
     TempDir dir;
     WriteFileBytes(dir.file("a.kvx"), kScript);
-    std::filesystem::create_directories(dir.file("config/tessara"));
-    WriteFileBytes(dir.file("config/tessara/Tessara.INI"),
-                   "[Tessara]\nlastCmdLn=/i " + dir.file("a.kvx") + " /o " + dir.file("again.kvx") + " /\n");
+    const std::string settings = SettingsFile(dir, WithDisplay());
+    std::filesystem::create_directories(std::filesystem::path(settings).parent_path());
+    WriteFileBytes(settings, "[Tessara]\nlastCmdLn=/i " + ProgramPath(dir.file("a.kvx")) + " /o " +
+                                 ProgramPath(dir.file("again.kvx")) + " /\n");
     Driver driver(kFindSetup + " && " + Click(30, 345) + " && " + Click(50, 365) + " && " + kOk);
     const RunResult r = RunTessara(dir, {"/w", "/o", "other.kvx"}, WithDisplay());
     EXPECT_EQ(driver.Wait(), 0);
@@ -71,9 +75,9 @@ TEST(SetupWindowRun, OkWithUseItRunsTheLastCommandLine) {
 
 TEST(SetupWindowRun, TheInputRequesterTakesATypedName) {
     TempDir dir;
-    const std::string name = dir.file("new one.kvx");
+    const std::string name = ProgramPath(dir.file("new one.kvx"));
     Driver driver(kFindSetup + " && " + Click(285, 47) + " && R=$(" + FindWindowCommand("OpenFile") +
-                  ") && sleep 0.5 && xdotool windowfocus --sync $R && xdotool key ctrl+a && xdotool type '" + name +
+                  ") && sleep 0.5 && " + FocusWindowCommand("$R") + " && xdotool key ctrl+a && xdotool type '" + name +
                   "' && xdotool key Return && sleep 0.5 && " + kCmdLine + " && " +
                   CopyCommandLineBox(dir.file("box49")) + " && " + kQuit);
     const RunResult r = RunTessara(dir, {"/w"}, WithDisplay());
@@ -92,7 +96,7 @@ TEST(SetupWindowRun, QuitEndsWithZeroAndEscapeGoesOnWithTheOptions) {
         EXPECT_EQ(r.exitCode, 0) << r.err;
         EXPECT_FALSE(FileExists(dir.file("Result.kvx")));
     }
-    Driver driver(kFindSetup + " && xdotool windowfocus --sync $W key Escape");
+    Driver driver(kFindSetup + " && " + FocusWindowCommand("$W") + " key Escape");
     const RunResult r = RunTessara(dir, {"/w", "/i", "a.kvx"}, WithDisplay());
     EXPECT_EQ(driver.Wait(), 0);
     EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -100,13 +104,17 @@ TEST(SetupWindowRun, QuitEndsWithZeroAndEscapeGoesOnWithTheOptions) {
 }
 
 // About, Syntax, Flags and Operators show their texts and leave the setup
-// window open; a message window closed meanwhile is opened anew.
+// window open; a message window closed meanwhile is opened anew. The usage
+// text is read back from the message window through the clipboard.
 TEST(SetupWindowRun, TextButtonsLeaveTheWindowOpen) {
     TempDir dir;
     const std::string findLog = "L=$(" + FindWindowCommand("Tessara Log") + ") && sleep 0.3";
+    const std::string copyLog = FocusWindowCommand("$L") + " key ctrl+a ctrl+c && sleep 0.3 && " +
+                                "xclip -selection clipboard -o > " + dir.file("shown");
     Driver driver(kFindSetup + " && " + Click(290, 270) + " && B=$(" + FindWindowCommand("Tessara") +
-                  ") && xdotool windowfocus --sync $B key Return && sleep 0.3 && " + Click(430, 270) + " && " +
-                  findLog + " && xdotool windowfocus --sync $L key Escape && sleep 0.3 && " + Click(360, 305) +
+                  ") && " + FocusWindowCommand("$B") + " key Return && sleep 0.3 && " + Click(430, 270) + " && " +
+                  findLog + " && " + copyLog + " && " + FocusWindowCommand("$L") + " key Escape && sleep 0.3 && " +
+                  Click(360, 305) +
                   " && " + findLog + " && " + Click(500, 270) + " && sleep 0.3 && " +
                   "xdotool search --onlyvisible --name '^Tessara Log$' | wc -l > " + dir.file("logs") + " && " +
                   kQuit);
@@ -114,6 +122,13 @@ TEST(SetupWindowRun, TextButtonsLeaveTheWindowOpen) {
     EXPECT_EQ(driver.Wait(), 0);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(ReadFileBytes(dir.file("logs")), "1\n");
+    // Numbered lines in reading order, empty ones kept, the title line not shown.
+    const std::string shown = ReadFileBytes(dir.file("shown"));
+    EXPECT_TRUE(shown.starts_with("1: Program: Tessara.exe\n2: Version: 0.0.0.0\n")) << shown;
+    EXPECT_NE(shown.find("\n13: \n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\n47:     es. 123002 means 123 Commands Executed and 2 Errors encountered"),
+              std::string::npos) << shown;
+    EXPECT_EQ(shown.find("Tessara Syntax"), std::string::npos) << shown;
 }
 
 } // namespace

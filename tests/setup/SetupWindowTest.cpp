@@ -72,6 +72,7 @@ TEST_F(SetupWindowTest, OpensWithItsControlsAndTheStoredValues) {
     ExpectShape(kInvisible, ControlKind::OptionButton, "Invisible (/tsr)", 140, 295, 90, 20);
     ExpectShape(kSelectionIn, ControlKind::CheckBox, "Get text from selection (/sel:'...'/)", 25, 120, 180, 20);
     ExpectShape(kCommandLine, ControlKind::MultiLineTextBox, "", 140, 330, 390, 50);
+    ExpectShape(kLineCorrection, ControlKind::CentredTextBox, "0", 250, 120, 30, 18);
     const std::pair<int, std::string> texts[] = {
         {kDecimals, "4"}, {kLineCorrection, "0"}, {kCommonPath, kStart},
         {kPlotPath, kStart}, {kLogFile, kStart + "Tessara.log"},

@@ -94,7 +94,18 @@ std::string ShellOutput(const std::string& command, const std::string& input) {
 }
 
 void SetClipboard(const std::string& text) { ShellOutput("xclip -selection clipboard -i", text); }
-std::string GetClipboard() { return ShellOutput("xclip -selection clipboard -o"); }
+std::string GetClipboard() {
+    const std::string text = ShellOutput("xclip -selection clipboard -o");
+    if (WindowsTarget().empty() || text == "<failed>") return text;
+    // Wine hands its clipboard text to X with LF line ends: the CR LF of the
+    // Windows clipboard is put back.
+    std::string windowsText;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) windowsText += '\r';
+        windowsText += text[i];
+    }
+    return windowsText;
+}
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -117,6 +128,38 @@ std::string MaskRunTime(const std::string& text) {
 
 namespace {
 
+// The Wine prefix (a folder in the Windows build) of runs with options o:
+// the one the test program was given in TESSARA_WINE_PREFIX, else one of
+// two. Wine's windows go to the display its server started with, so runs
+// with a display have a prefix of their own (and run one display at a time).
+std::string WinePrefix(const RunOptions& o) {
+    const char* given = std::getenv("TESSARA_WINE_PREFIX");
+    if (given != nullptr && *given != '\0') return given;
+    return o.keepDisplay ? "wineprefix-display" : "wineprefix";
+}
+
+} // namespace
+
+std::string SettingsFile(const TempDir& dir, const RunOptions& options) {
+    if (WindowsTarget().empty()) return dir.file("config/tessara/Tessara.INI");
+    const char* user = std::getenv("USER");
+    return WindowsTarget() + "/" + WinePrefix(options) + "/drive_c/users/" + (user != nullptr ? user : "root") +
+           "/AppData/Roaming/Tessara/Tessara.INI";
+}
+
+std::string FocusWindowCommand(const std::string& window) {
+    return std::string(WindowsTarget().empty() ? "xdotool windowfocus --sync " : "xdotool windowactivate --sync ") +
+           window;
+}
+
+bool ResidentListening(const TempDir& dir) {
+    if (WindowsTarget().empty()) return FileExists(dir.file("runtime/tessara/tsr"));
+    const std::string ids = ShellOutput("xdotool search --name '^Tessara TSR$'");
+    return ids != "<failed>" && !ids.empty();
+}
+
+namespace {
+
 std::vector<std::string> BuildEnvironment(const TempDir& dir, const RunOptions& o) {
     std::map<std::string, std::string> env;
     for (char** e = environ; *e; ++e) {
@@ -131,11 +174,8 @@ std::vector<std::string> BuildEnvironment(const TempDir& dir, const RunOptions& 
     if (!o.keepDisplay) {
         env.erase("DISPLAY");
         env.erase("WAYLAND_DISPLAY");
-    } else if (!WindowsTarget().empty()) {
-        // A Wine prefix keeps the display its first program found: runs
-        // with a display have a prefix of their own.
-        env["TESSARA_WINE_PREFIX"] = "wineprefix-display";
     }
+    if (!WindowsTarget().empty()) env["TESSARA_WINE_PREFIX"] = WinePrefix(o);
     for (const auto& name : o.unsetEnv) env.erase(name);
     for (const auto& [k, v] : o.env) env[k] = v;
     std::vector<std::string> out;

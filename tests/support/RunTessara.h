@@ -48,6 +48,7 @@ struct RunOptions {
     std::string stdoutFile;                  // standard output goes to this file; empty: captured
     bool keepDisplay = false;                // false: DISPLAY and WAYLAND_DISPLAY are removed;
                                              // true on Windows: the Wine prefix wineprefix-display
+                                             // (unless the test program was given TESSARA_WINE_PREFIX)
     int timeoutSeconds = 60;                 // killed after this long
     std::string program;                     // empty: the program under test; a ".exe" runs under Wine
 };
@@ -86,7 +87,9 @@ std::string Shell(const std::string& command);
 // standard output, or "<failed>" when it did not succeed.
 std::string ShellOutput(const std::string& command, const std::string& input = "");
 
-// The clipboard through xclip, as another program of the desktop sees it.
+// The clipboard through xclip, as another program of the desktop sees it;
+// under Wine, whose text reaches X with LF line ends, GetClipboard gives the
+// text with the CR LF that the Windows clipboard holds.
 void SetClipboard(const std::string& text);
 std::string GetClipboard();
 
@@ -113,6 +116,21 @@ std::string LibraryFileName();
 // The text the program under test writes for path: unchanged on Linux; on
 // Windows with "\" separators, an absolute path on Wine's Z: drive.
 std::string ProgramPath(const std::string& path);
+
+// The settings file "Tessara.INI" that runs made through dir with options
+// use: in the folder's XDG_CONFIG_HOME on Linux, in the %APPDATA% of the Wine
+// prefix that such runs use on Windows.
+std::string SettingsFile(const TempDir& dir, const RunOptions& options = {});
+
+// A shell command that gives the keyboard to the window whose id is window
+// (a number, or a shell variable such as "$W"). Wine takes keys only for
+// the active window, which the window manager of its tests makes.
+std::string FocusWindowCommand(const std::string& window);
+
+// True while a resident instance started through dir takes command lines:
+// its mailbox socket exists (Linux), or its window "Tessara TSR" is on the
+// display (Windows, where only the visible window of /tsrv can be seen).
+bool ResidentListening(const TempDir& dir);
 
 // The program's wording of a failed file operation with errno's error:
 // the C library's text on Linux, the system's message text (as Wine words

@@ -6,7 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
+#include <memory>
 
 #include "RunTessara.h"
 
@@ -44,4 +47,19 @@ public:
 
 private:
     pid_t pid_ = -1;
+};
+
+// Wine's windows expect a window manager (a dialog of Wine takes the keys
+// typed into it only once the manager has made it active): the GUI suites
+// that may run Tessara.exe register this environment, which starts one for
+// the whole suite when the program under test is the Windows build.
+class WindowsDesktop : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (!WindowsTarget().empty()) manager_ = std::make_unique<WindowManager>();
+    }
+    void TearDown() override { manager_.reset(); }
+
+private:
+    std::unique_ptr<WindowManager> manager_;
 };

@@ -36,9 +36,13 @@ menu="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tessara"
 for file in Tessara.exe Kalvex.dll README.txt docs/user-guide.txt docs/language.txt examples/tour.kvx Uninstall.exe; do
     check "installed $file" test -f "$home/$file"
 done
-for link in "Tessara setup.lnk" "Tessara user guide.lnk" "Uninstall Tessara.lnk"; do
+for link in "Tessara Setup.lnk" "Tessara user guide.lnk" "Uninstall Tessara.lnk"; do
     check "Start-menu entry $link" test -f "$menu/$link"
 done
+# The setup entry starts the installed program with /w (the link's texts are
+# UTF-16: without their zero bytes they read as plain text).
+check "Start-menu entry Tessara Setup runs Tessara.exe /w" \
+    sh -c "tr -d '\\000' < '$menu/Tessara Setup.lnk' | grep -a -q 'Tessara\\\\Tessara\\.exe.*/w\$'"
 
 # The installed program runs the example. Wine quotes an argument with a
 # blank, and a quote would be part of the name, so the names are given
@@ -53,7 +57,7 @@ check "the installed Tessara.exe runs the example" grep -q "Executed Commands: [
 run "C:\\$programs\\Tessara\\Uninstall.exe" /S
 # The uninstaller goes on from a copy of itself: wait for its work.
 check "uninstalled the folder" wait_for gone "$home"
-check "uninstalled the Start-menu entries" gone "$menu"
+check "uninstalled the Start-menu entries" wait_for gone "$menu"
 check "uninstalled the registry entry" sh -c "! scripts/wine-run.sh '$BUILD' reg query \
     'HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessara' > /dev/null 2>&1"
 echo "$passed passed, $failed failed"

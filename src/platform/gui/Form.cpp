@@ -1,5 +1,6 @@
 // The form window of the setup dialog, built with FLTK widgets.
 #include "platform/Form.h"
+#include "platform/FormEventOrder.h"
 
 #include "platform/gui/MessageWindowState.h"
 #include "platform/gui/WindowHints.h"
@@ -70,9 +71,10 @@ Fl_Widget* CreateWidget(const ControlSpec& c) {
     case ControlKind::Frame:
         return new FrameBox(c.x, c.y, c.w, c.h, c.caption);
     case ControlKind::TextBox:
+    case ControlKind::CentredTextBox: // an FLTK input cannot centre its text
     case ControlKind::MultiLineTextBox: {
-        Fl_Input* input = c.kind == ControlKind::TextBox ? new Fl_Input(c.x, c.y, c.w, c.h)
-                                                         : new Fl_Multiline_Input(c.x, c.y, c.w, c.h);
+        Fl_Input* input = c.kind != ControlKind::MultiLineTextBox ? new Fl_Input(c.x, c.y, c.w, c.h)
+                                                                  : new Fl_Multiline_Input(c.x, c.y, c.w, c.h);
         if (c.kind == ControlKind::MultiLineTextBox) input->wrap(1);
         input->textsize(kFontSize);
         input->value(c.caption);
@@ -103,22 +105,17 @@ Fl_Widget* Find(int id) {
     return it == controls.end() ? nullptr : it->second.widget;
 }
 
-// The widget of control id when it is of kind first or second, else nullptr.
+// The widget of control id when its kind is one that ofKind accepts, else nullptr.
 template <class Widget>
-Widget* FindControl(int id, ControlKind first, ControlKind second) {
+Widget* FindControl(int id, bool (*ofKind)(ControlKind)) {
     const auto it = controls.find(id);
     if (it == controls.end()) return nullptr;
-    const ControlKind kind = it->second.spec.kind;
-    return kind == first || kind == second ? static_cast<Widget*>(it->second.widget) : nullptr;
+    return ofKind(it->second.spec.kind) ? static_cast<Widget*>(it->second.widget) : nullptr;
 }
 
-Fl_Button* FindToggle(int id) {
-    return FindControl<Fl_Button>(id, ControlKind::CheckBox, ControlKind::OptionButton);
-}
+Fl_Button* FindToggle(int id) { return FindControl<Fl_Button>(id, IsToggle); }
 
-Fl_Input* FindInput(int id) {
-    return FindControl<Fl_Input>(id, ControlKind::TextBox, ControlKind::MultiLineTextBox);
-}
+Fl_Input* FindInput(int id) { return FindControl<Fl_Input>(id, IsTextBox); }
 
 } // namespace
 
@@ -205,16 +202,7 @@ ControlSpec FormControl(int id) {
 
 FormEvent WaitFormEvent() {
     for (;;) {
-        // One wait may serve several window events; a closed message window
-        // is reported before the form's events that came with it.
-        if (MessageWindowClosedByUser()) return {FormEventKind::MessageWindowClose, 0};
-        if (!events.empty()) {
-            const FormEvent event = events.front();
-            events.pop_front();
-            return event;
-        }
-        // A form that is gone sends nothing more: taken as closed.
-        if (!FormOpen()) return {FormEventKind::Close, 0};
+        if (const auto event = TakeFormEvent(events, MessageWindowClosedByUser(), FormOpen())) return *event;
         Fl::wait();
     }
 }

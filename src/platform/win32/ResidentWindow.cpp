@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "platform/win32/ResidentSignals.h"
+#include "platform/win32/gui/WindowClass.h"
 
 namespace {
 
@@ -22,7 +23,11 @@ constexpr UINT kSetStatus = WM_APP + 1;  // lParam: a new std::string, taken ove
 constexpr UINT kShow = WM_APP + 2;       // wParam: show (1) or hide (0)
 constexpr UINT kWatchClipboard = WM_APP + 3; // wParam: start (1) or stop (0); the result is success
 constexpr UINT kDestroy = WM_APP + 4;
-constexpr int kVisibleSize = 60;
+// The window is 60 pixels square at 0, 30 (centred once shown); the status
+// control is wider than it, as it always was.
+constexpr int kWindowX = 0, kWindowY = 30, kWindowSize = 60;
+constexpr int kStatusWidth = 120, kStatusHeight = 60;
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 std::mutex queueLock;
 std::deque<MailboxRequest> queue;
@@ -62,6 +67,11 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CLOSE:
         Queue(MailboxRequest{true, {}});
         return 0;
+    case WM_CHAR:
+        // Escape typed into the window ends the instance as its close box does.
+        if (wParam != VK_ESCAPE) break;
+        Queue(MailboxRequest{true, {}});
+        return 0;
     case WM_CLIPBOARDUPDATE:
         MarkClipboardChange();
         return 0;
@@ -73,11 +83,11 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
     case kShow:
         if (wParam != 0) {
-            RECT frame{0, 0, kVisibleSize, kVisibleSize};
-            AdjustWindowRect(&frame, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, FALSE);
+            RECT frame{};
+            GetWindowRect(hwnd, &frame);
             const int width = frame.right - frame.left, height = frame.bottom - frame.top;
             SetWindowPos(hwnd, HWND_TOP, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                         (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOACTIVATE);
+                         (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOACTIVATE | SWP_NOSIZE);
         }
         ShowWindow(hwnd, wParam != 0 ? SW_SHOWNOACTIVATE : SW_HIDE);
         return 0;
@@ -91,26 +101,22 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         PostQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        break;
     }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 // The window's thread: creates the window and its child, reports through
 // created, then serves messages until the window is destroyed.
+// (The class is registered here while the program's thread waits for
+// created, so the registration never meets one of that thread's.)
 void ServeWindow(HANDLE created) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kResidentClass;
-    RegisterClassA(&windowClass);
-    window = CreateWindowExA(WS_EX_TOOLWINDOW, kResidentClass, kResidentTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                             CW_USEDEFAULT, CW_USEDEFAULT, kVisibleSize, kVisibleSize, nullptr, nullptr,
-                             windowClass.hInstance, nullptr);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    window = CreateWindowExA(0, WindowClass(kResidentClass, WindowProc), kResidentTitle, kWindowStyle, kWindowX,
+                             kWindowY, kWindowSize, kWindowSize, nullptr, nullptr, instance, nullptr);
     if (window != nullptr) {
-        status = CreateWindowExA(0, "Static", kWaitingStatus, WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, kVisibleSize,
-                                 kVisibleSize, window, nullptr, windowClass.hInstance, nullptr);
+        status = CreateWindowExA(WS_EX_CLIENTEDGE, "Static", kWaitingStatus, WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0,
+                                 kStatusWidth, kStatusHeight, window, nullptr, instance, nullptr);
     }
     if (status != nullptr) {
         staticProc = reinterpret_cast<WNDPROC>(
@@ -208,7 +214,8 @@ void SetResidentStatus(const std::string& text) {
 
 int FlashWindowTimes(int count) {
     if (window == nullptr || !IsWindowVisible(window)) return 0;
-    FLASHWINFO flash{sizeof(FLASHWINFO), window, FLASHW_ALL, static_cast<UINT>(count), 0};
+    // The caption and the task-bar button, count times at the default rate.
+    FLASHWINFO flash{sizeof(FLASHWINFO), window, FLASHW_ALL | FLASHW_TIMER, static_cast<UINT>(count), 0};
     FlashWindowEx(&flash);
     return 0;
 }
