@@ -54,7 +54,7 @@ std::string ScreenshotFileName(const std::string& splPath, std::int32_t& screens
 void SavePlotScreenshot(PlotState& plots, int k, const std::string& splPath) {
     const RgbImage picture = CapturePlotWindow(plots.plotTable[static_cast<std::size_t>(k)].windowId);
     if (picture.Empty()) return;
-    ClipboardSetPicture(EncodePng(picture));
+    ClipboardSetPicture(picture);
     const std::string file = ScreenshotFileName(splPath, plots.screenshotCounter);
     if (file.empty()) return;
     const std::string jpeg = EncodeJpeg(picture, kJpegQuality);

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/RgbImage.h"
+
 // True when a clipboard can be reached.
 bool ClipboardAvailable();
 
@@ -13,6 +15,7 @@ std::string ClipboardGetText();
 // Returns false when there is no clipboard.
 bool ClipboardSetText(const std::string& text);
 
-// Puts a PNG picture on the clipboard as image/png. Returns false when there
-// is no clipboard tool that takes pictures.
-bool ClipboardSetPicture(const std::string& png);
+// Puts picture on the clipboard in the desktop's picture format (image/png
+// through the clipboard tools, a device-independent bitmap on Windows).
+// Returns false when there is no clipboard that takes pictures.
+bool ClipboardSetPicture(const RgbImage& picture);

@@ -3,6 +3,7 @@
 // set after our process has ended.
 #include "platform/Clipboard.h"
 
+#include "platform/ImageCodecs.h"
 #include "platform/ToolProcess.h"
 
 #include <cstdlib>
@@ -72,4 +73,7 @@ std::string ClipboardGetText() {
 
 bool ClipboardSetText(const std::string& text) { return ClipboardSet(text, kTextType); }
 
-bool ClipboardSetPicture(const std::string& png) { return ClipboardSet(png, "image/png"); }
+bool ClipboardSetPicture(const RgbImage& picture) {
+    const std::string png = EncodePng(picture);
+    return !png.empty() && ClipboardSet(png, "image/png");
+}

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "platform/win32/gui/DibSurface.h"
-#include "platform/win32/gui/WicCodec.h"
 
 namespace {
 
@@ -59,8 +58,6 @@ bool ClipboardSetText(const std::string& text) { return ClipboardSet(CF_TEXT, te
 
 // The picture as a device-independent bitmap, the format every Windows
 // program pastes; the system offers it as a bitmap too.
-bool ClipboardSetPicture(const std::string& png) {
-    const RgbImage picture = WicDecode(png);
-    if (picture.Empty()) return false;
-    return ClipboardSet(CF_DIB, PackedDib(picture));
+bool ClipboardSetPicture(const RgbImage& picture) {
+    return !picture.Empty() && ClipboardSet(CF_DIB, PackedDib(picture));
 }

@@ -37,7 +37,7 @@ IWICImagingFactory* Factory() {
     return factory;
 }
 
-// Swaps the first and third byte of every pixel: RGB to BGR and back.
+// Swaps the first and third byte of every pixel: RGB to BGR.
 void SwapRedBlue(std::uint8_t* pixels, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i, pixels += 3) std::swap(pixels[0], pixels[2]);
 }
@@ -91,32 +91,4 @@ std::string WicEncode(const RgbImage& picture, const GUID& container, float qual
         FAILED(frame->Commit()) || FAILED(encoder->Commit()))
         return {};
     return StreamBytes(stream.p);
-}
-
-RgbImage WicDecode(const std::string& bytes) {
-    IWICImagingFactory* factory = Factory();
-    if (bytes.empty() || factory == nullptr) return {};
-    Com<IWICStream> stream;
-    Com<IWICBitmapDecoder> decoder;
-    Com<IWICBitmapFrameDecode> frame;
-    Com<IWICFormatConverter> converter;
-    UINT width = 0;
-    UINT height = 0;
-    if (FAILED(factory->CreateStream(&stream.p)) ||
-        FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
-                                            static_cast<DWORD>(bytes.size()))) ||
-        FAILED(factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand, &decoder.p)) ||
-        FAILED(decoder->GetFrame(0, &frame.p)) || FAILED(factory->CreateFormatConverter(&converter.p)) ||
-        FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                     WICBitmapPaletteTypeCustom)) ||
-        FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0)
-        return {};
-    RgbImage picture;
-    picture.width = static_cast<int>(width);
-    picture.height = static_cast<int>(height);
-    picture.pixels.resize(static_cast<std::size_t>(width) * height * 3);
-    if (FAILED(converter->CopyPixels(nullptr, width * 3, static_cast<UINT>(picture.pixels.size()), picture.pixels.data())))
-        return {};
-    SwapRedBlue(picture.pixels.data(), picture.pixels.size() / 3);
-    return picture;
 }

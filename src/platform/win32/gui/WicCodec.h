@@ -13,7 +13,3 @@
 // "ImageQuality" where it has one, a negative quality keeps its default.
 // Empty when the picture cannot be encoded.
 std::string WicEncode(const RgbImage& picture, const GUID& container, float quality);
-
-// The picture in file bytes of any format the system decodes; empty when
-// they cannot be decoded.
-RgbImage WicDecode(const std::string& bytes);
