@@ -5,13 +5,7 @@
 
 DibSurface::DibSurface(int width, int height) : width_(width), height_(height) {
     if (width <= 0 || height <= 0) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down: row 0 first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownDibInfo(width, height);
     dc_ = CreateCompatibleDC(nullptr);
     if (dc_ == nullptr) return;
     bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
@@ -44,6 +38,17 @@ RgbImage DibSurface::Picture() const {
         target[2] = source[0];
     }
     return picture;
+}
+
+BITMAPINFO TopDownDibInfo(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down: row 0 first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
 }
 
 std::string PackedDib(const RgbImage& picture) {

@@ -30,6 +30,11 @@ private:
     void* bits_ = nullptr;
 };
 
+// The description of width x height pixels of 32 bits (blue, green, red and
+// one unused byte), row 0 first: the layout of the surface and of pictures
+// handed to GDI in that form.
+BITMAPINFO TopDownDibInfo(int width, int height);
+
 // picture as a packed device-independent bitmap, the layout of CF_DIB: the
 // header, then 24-bit rows from the bottom up, each padded to four bytes.
 std::string PackedDib(const RgbImage& picture);

@@ -16,6 +16,7 @@
 #include "platform/win32/gui/EscapeKey.h"
 #include "platform/win32/gui/GuiFonts.h"
 #include "platform/win32/gui/WindowClass.h"
+#include "platform/win32/gui/WindowText.h"
 
 namespace {
 
@@ -59,11 +60,8 @@ void Report(const PlotWin& plot, PlotWindowEvent::Kind kind, int mouseX = -1, in
     event.mouseX = mouseX;
     event.mouseY = mouseY;
     if (kind == PlotWindowEvent::Kind::Redraw) {
-        char text[64];
-        GetWindowTextA(plot.controls[kFromField], text, sizeof text);
-        event.fromText = text;
-        GetWindowTextA(plot.controls[kToField], text, sizeof text);
-        event.toText = text;
+        event.fromText = WindowText(plot.controls[kFromField]);
+        event.toText = WindowText(plot.controls[kToField]);
     }
     if (eventHandler) eventHandler(event);
 }
@@ -91,13 +89,7 @@ void PaintPicture(const PlotWin& plot, HWND control, HDC dc) {
     const int w = plot.picture.width;
     const int h = plot.picture.height;
     if (w > 0) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = TopDownDibInfo(w, h);
         SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0, static_cast<UINT>(h),
                           plot.pixels.data(), &info, DIB_RGB_COLORS);
     }
@@ -431,10 +423,7 @@ std::string PlotWindowTooltip(int windowId) {
 
 std::string PlotWindowField(int windowId, bool toField) {
     const PlotWin* plot = Find(windowId);
-    if (plot == nullptr) return "";
-    char text[64];
-    GetWindowTextA(plot->controls[toField ? kToField : kFromField], text, sizeof text);
-    return text;
+    return plot != nullptr ? WindowText(plot->controls[toField ? kToField : kFromField]) : "";
 }
 
 RgbImage PlotWindowImage(int windowId) {
