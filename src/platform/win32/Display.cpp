@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/ThreadMessages.h"
+
 namespace {
 
 bool ProbeDesktop() {
@@ -36,10 +38,5 @@ bool DisplayOpened() { return desktop == 1; }
 // the first one.
 void ServeWindowEvents(double seconds) {
     if (desktop != 1) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(seconds * 1000.0), QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    ServeThreadMessages(nullptr, static_cast<DWORD>(seconds * 1000.0));
 }

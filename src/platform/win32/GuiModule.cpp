@@ -12,11 +12,9 @@
 
 namespace {
 
-bool DesktopThere() { return DisplayAvailable(); }
-
 const GuiModule table{
     .size = sizeof(GuiModule),
-    .openDisplay = DesktopThere,
+    .openDisplay = DisplayAvailable,
     .serveWindowEvents = ServeWindowEvents,
     .watchFd = nullptr,
     .unwatchFd = nullptr,

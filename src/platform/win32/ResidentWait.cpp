@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "platform/win32/ResidentSignals.h"
+#include "platform/win32/ThreadMessages.h"
 
 namespace {
 
@@ -57,12 +58,7 @@ void DetachResidentInput() {
 int ResidentWakeFd() { return -1; }
 
 void WaitForResidentWake() {
-    MsgWaitForMultipleObjects(1, &wake, FALSE, INFINITE, QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    ServeThreadMessages(wake, INFINITE);
 }
 
 bool TakeResidentEndRequest() { return endRequested.exchange(false); }
