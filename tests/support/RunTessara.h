@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "FileBytes.h"
+
 // A fresh folder under /tmp, removed with everything in it on destruction.
 // XDG_CONFIG_HOME and XDG_RUNTIME_DIR of runs made through it point inside it.
 class TempDir {
@@ -93,8 +95,6 @@ std::string ShellOutput(const std::string& command, const std::string& input = "
 void SetClipboard(const std::string& text);
 std::string GetClipboard();
 
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 
 // Replaces every "dd/mm/yyyy - hh:ii:ss" time stamp with "DD/MM/YYYY - hh:mm:ss",

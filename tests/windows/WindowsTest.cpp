@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "FileBytes.h"
+
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -18,17 +18,6 @@ std::string ProgramFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     return fs::path(path).parent_path().string() + "\\";
-}
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 // A fresh folder with a blank in its name, removed with its content.
@@ -100,22 +89,22 @@ TEST(WindowsRun, PathsWithBlanksAndBackslashes) {
     Folder dir;
     fs::create_directories(dir.path() + "my scripts");
     const std::string script = dir.path() + "my scripts\\a.kvx";
-    WriteText(script, kScript);
+    WriteFileBytes(script, kScript);
     // An absolute name with blanks, and the default output beside the input.
     ASSERT_EQ(RunTessara("/i " + script + " /o", dir.path()), 0);
-    const std::string result = ReadText(dir.path() + "my scripts\\Result.kvx");
+    const std::string result = ReadFileBytes(dir.path() + "my scripts\\Result.kvx");
     EXPECT_NE(result.find("'Input file: " + script + "\r\n"), std::string::npos) << result;
     EXPECT_NE(result.find("Result => Number = 3.0000\r\n"), std::string::npos) << result;
     EXPECT_NE(result.find("Result => Number = 4.0000\r\n"), std::string::npos) << result;
     // Names relative to the current folder resolve with "\".
     ASSERT_EQ(RunTessara("/i my scripts\\a.kvx /o out.kvx", dir.path()), 0);
-    const std::string relative = ReadText(dir.path() + "out.kvx");
+    const std::string relative = ReadFileBytes(dir.path() + "out.kvx");
     EXPECT_NE(relative.find("'Input file: " + script + "\r\n"), std::string::npos) << relative;
 }
 
 TEST(WindowsRun, SettingsLiveInAppDataTessara) {
     Folder dir;
-    WriteText(dir.path() + "a.kvx", kScript);
+    WriteFileBytes(dir.path() + "a.kvx", kScript);
     const std::string appData = dir.path() + "roaming";
     fs::create_directories(appData);
     SetEnvironmentVariableA("APPDATA", appData.c_str());
@@ -127,7 +116,7 @@ TEST(WindowsRun, SettingsLiveInAppDataTessara) {
     // /rep runs the stored line again.
     fs::remove(dir.path() + "out.kvx");
     ASSERT_EQ(RunTessara("/rep", dir.path()), 0);
-    EXPECT_NE(ReadText(dir.path() + "out.kvx").find("Result => Number = 3.00\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(dir.path() + "out.kvx").find("Result => Number = 3.00\r\n"), std::string::npos);
     SetEnvironmentVariableA("APPDATA", nullptr);
 }
 
@@ -167,9 +156,9 @@ TEST(WindowsFiles, RunHeaderNamesTheLibraryFileVersion) {
         Folder dir;
         fs::copy_file(ProgramFolder() + "Tessara.exe", dir.path() + "Tessara.exe");
         fs::copy_file(c.library, dir.path() + "Kalvex.dll");
-        WriteText(dir.path() + "a.kvx", kScript);
+        WriteFileBytes(dir.path() + "a.kvx", kScript);
         ASSERT_EQ(Process("/i a.kvx /o out.kvx", dir.path(), dir.path() + "Tessara.exe").Wait(60000), 0);
-        const std::string output = ReadText(dir.path() + "out.kvx");
+        const std::string output = ReadFileBytes(dir.path() + "out.kvx");
         EXPECT_NE(output.find("\r\n\r\n" + c.line + "'---"), std::string::npos) << output;
     }
 }
@@ -191,8 +180,8 @@ TEST(WindowsResident, LinesHandedOverRunOnceInOrder) {
     // A long first run: the lines after it arrive while it is busy.
     std::string longScript;
     for (int i = 0; i < 20000; ++i) longScript += "expr = " + std::to_string(i) + " * 2\r\n";
-    WriteText(dir.path() + "long.kvx", longScript);
-    WriteText(dir.path() + "a.kvx", kScript);
+    WriteFileBytes(dir.path() + "long.kvx", longScript);
+    WriteFileBytes(dir.path() + "a.kvx", kScript);
 
     Process resident("/tsr", dir.path());
     ASSERT_TRUE(WaitUntil([] { return FindStatusControl() != nullptr; }, 20000));
@@ -211,9 +200,9 @@ TEST(WindowsResident, LinesHandedOverRunOnceInOrder) {
     EXPECT_EQ(resident.Wait(20000), 0);
     EXPECT_EQ(FindWindowA("WindowClass_0", "Tessara TSR"), nullptr);
 
-    EXPECT_NE(ReadText(folder + "long out.kvx").find("Result => Number = 39998.0000\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(folder + "long out.kvx").find("Result => Number = 39998.0000\r\n"), std::string::npos);
     for (const char* name : {"o1.kvx", "o2.kvx", "o3.kvx", "o4.kvx"}) {
-        const std::string output = ReadText(folder + name);
+        const std::string output = ReadFileBytes(folder + name);
         EXPECT_NE(output.find("Result => Number = 4.0000\r\n"), std::string::npos) << name;
     }
     // Each line ran once, after the one before it.
@@ -225,10 +214,10 @@ TEST(WindowsResident, LinesHandedOverRunOnceInOrder) {
 
 TEST(WindowsResident, LauncherWithoutAnInstanceRunsItself) {
     Folder dir;
-    WriteText(dir.path() + "a.kvx", kScript);
+    WriteFileBytes(dir.path() + "a.kvx", kScript);
     ASSERT_EQ(FindWindowA("WindowClass_0", "Tessara TSR"), nullptr);
     EXPECT_EQ(RunTessara("/i a.kvx /o out.kvx", dir.path()), 0);
-    EXPECT_NE(ReadText(dir.path() + "out.kvx").find("Result => Number = 3.0000\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(dir.path() + "out.kvx").find("Result => Number = 3.0000\r\n"), std::string::npos);
 }
 
 } // namespace
