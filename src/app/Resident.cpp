@@ -17,11 +17,26 @@
 
 namespace {
 
+// Starts watching the clipboard once /gclp is in force.
+void WatchClipboard(const ProcessState& ps) {
+    static bool tried = false;
+    if (!ps.opt.getFromClpF || tried) return;
+    tried = true;
+    if (!StartClipboardWatch(ResidentWakeFd()))
+        Note("the clipboard cannot be watched (it needs wl-paste under Wayland, or a display with xclip or xsel); "
+             "new clipboard texts are not taken");
+}
+
 // Opens the mailbox and, for /tsrv, the window. False when the process
-// cannot be resident; the reason goes to standard error.
+// cannot be resident; the reason goes to standard error. With /gclp the
+// clipboard is watched before the mailbox opens, so that a text copied once
+// the instance can be found is taken.
 bool BecomeResident(ProcessState& ps) {
     std::string why = "the resident loop cannot wait for messages";
-    if (!PrepareResidentWait() || !OpenMailbox(ResidentWakeFd(), why)) {
+    const bool waits = PrepareResidentWait();
+    if (waits) WatchClipboard(ps);
+    if (!waits || !OpenMailbox(ResidentWakeFd(), why)) {
+        StopClipboardWatch();
         Note(why + "; the process does not stay resident");
         return false;
     }
@@ -38,16 +53,6 @@ void LeaveResident(ProcessState& ps) {
     CloseResidentWindow();
     CloseMailbox();
     ps.residentF = 0;
-}
-
-// Starts watching the clipboard once /gclp is in force.
-void WatchClipboard(const ProcessState& ps) {
-    static bool tried = false;
-    if (!ps.opt.getFromClpF || tried) return;
-    tried = true;
-    if (!StartClipboardWatch(ResidentWakeFd()))
-        Note("the clipboard cannot be watched (it needs wl-paste under Wayland, or a display with xclip or xsel); "
-             "new clipboard texts are not taken");
 }
 
 // Runs a command line handed over, from the parse step on, and reports the

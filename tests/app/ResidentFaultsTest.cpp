@@ -34,11 +34,18 @@ long MillisecondsSince(Clock::time_point start) {
     return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
 
+// A process's status fields after its name: its state first ("T" when
+// stopped), then the rest of /proc/<pid>/stat.
+std::string StatusFields(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::size_t close = text.rfind(')');
+    return close == std::string::npos || close + 2 > text.size() ? std::string() : text.substr(close + 2);
+}
+
 // The processor time (user and system, in clock ticks) a process has used.
 long ProcessorTicks(int pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::istringstream fields(StatusFields(pid));
     std::string field;
     long user = 0, system = 0;
     for (int k = 3; k <= 15 && fields >> field; ++k) {
@@ -85,7 +92,19 @@ protected:
 
     // Hands the line that reads busy.txt over: the instance stays in that
     // run until Release.
-    void MakeBusy() { ASSERT_EQ(RunTessara(dir, {"/i", "busy.kvx", "/o", "busy.out.kvx"}).exitCode, 0); }
+    // The hand-over returns once the line is queued; the instance is busy
+    // once its main thread waits in the open of the pipe for a writer.
+    void MakeBusy() {
+        ASSERT_EQ(RunTessara(dir, {"/i", "busy.kvx", "/o", "busy.out.kvx"}).exitCode, 0);
+        const std::string wchan = "/proc/" + std::to_string(resident.pid) + "/wchan";
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                std::ifstream in(wchan);
+                std::string where;
+                return std::getline(in, where) && where == "wait_for_partner";
+            },
+            kWaitMs));
+    }
 
     void Release() {
         int writer = -1;
@@ -93,6 +112,12 @@ protected:
                               kWaitMs));
         EXPECT_EQ(write(writer, "1+1", 3), 3);
         close(writer);
+    }
+
+    // Stops the instance and waits until every thread of it has stopped.
+    void Stop() {
+        kill(resident.pid, SIGSTOP);
+        ASSERT_TRUE(WaitUntil([&] { return StatusFields(resident.pid).starts_with('T'); }, kWaitMs));
     }
 
     // Ends the instance through /quit, which waits for the lines before it.
@@ -110,7 +135,7 @@ protected:
 
 TEST_F(ResidentFaults, ALauncherThatGaveUpNeverHasItsLineRun) {
     StartResident();
-    kill(resident.pid, SIGSTOP);
+    Stop();
     const RunResult late = RunTessara(dir, {"/i", "b.kvx", "/o", "late.kvx"});
     EXPECT_EQ(late.exitCode, 110) << late.err;
     EXPECT_NE(late.err.find("(it does not run): the resident instance did not answer in time"), std::string::npos)
@@ -229,7 +254,7 @@ TEST_F(ResidentFaults, QuitSaysWhyTheInstanceDidNotEnd) {
         StartResident();
         const bool busy = std::string(c.what) == "busy";
         if (busy) MakeBusy();
-        else kill(resident.pid, SIGSTOP);
+        else Stop();
         const RunResult quit = RunTessara(dir, {"/quit"});
         EXPECT_EQ(quit.exitCode, 246) << c.what;
         EXPECT_NE(quit.err.find(c.says), std::string::npos) << c.what << ": " << quit.err;

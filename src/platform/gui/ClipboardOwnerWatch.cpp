@@ -20,7 +20,8 @@ int StartClipboardOwnerWatch() {
     }
     XFixesSelectSelectionInput(xfixes, DefaultRootWindow(xfixes), XInternAtom(xfixes, "CLIPBOARD", False),
                                XFixesSetSelectionOwnerNotifyMask);
-    XFlush(xfixes);
+    // Once the server has the request, every later owner is heard of.
+    XSync(xfixes, False);
     return ConnectionNumber(xfixes);
 }
 
