@@ -4,7 +4,9 @@
 #pragma once
 
 // Starts watching; true when it runs (or already did). False when neither
-// way is available or the clipboard cannot be read.
+// way is available or the clipboard cannot be read. It may be called before
+// the mailbox opens, so that no change after the instance can be found is
+// missed (on Windows the watch then starts with the resident window).
 bool StartClipboardWatch(int wakeFd);
 
 // Ends the watch (the wl-paste process is ended by its pid).

@@ -37,6 +37,7 @@ bool (*lineEndsInstance)(const std::string& line) = nullptr;
 HANDLE instanceLock = nullptr; // a named mutex: one resident instance per session
 HWND window = nullptr;
 HWND status = nullptr;
+bool watchFromCreation = false; // the clipboard watch was asked for before the window was made
 WNDPROC staticProc = nullptr;
 std::thread windowThread;
 LONG_PTR runsBeforeClose = 0;
@@ -125,6 +126,9 @@ void ServeWindow(HANDLE created) {
         DestroyWindow(window);
         window = nullptr;
     }
+    // A watch asked for before the window existed starts with it, before
+    // a launcher can have found the instance.
+    if (window != nullptr && watchFromCreation) AddClipboardFormatListener(window);
     SetEvent(created);
     if (window == nullptr) return;
     MSG message;
@@ -224,10 +228,16 @@ void CloseResidentWindow() {
     if (window != nullptr) PostMessageA(window, kShow, 0, 0);
 }
 
+// Before the window exists the watch is noted and starts with the window.
 bool StartClipboardWatch(int) {
-    return window != nullptr && SendMessageA(window, kWatchClipboard, 1, 0) != 0;
+    if (window == nullptr) {
+        watchFromCreation = true;
+        return true;
+    }
+    return SendMessageA(window, kWatchClipboard, 1, 0) != 0;
 }
 
 void StopClipboardWatch() {
+    watchFromCreation = false;
     if (window != nullptr) SendMessageA(window, kWatchClipboard, 0, 0);
 }
