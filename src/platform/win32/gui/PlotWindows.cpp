@@ -15,6 +15,7 @@
 #include "platform/win32/gui/DibSurface.h"
 #include "platform/win32/gui/EscapeKey.h"
 #include "platform/win32/gui/GuiFonts.h"
+#include "platform/win32/gui/PlotWin.h"
 #include "platform/win32/gui/WindowClass.h"
 #include "platform/win32/gui/WindowText.h"
 
@@ -26,29 +27,8 @@ constexpr int kLabelPixels = 10;
 constexpr int kFieldPixels = 11;
 constexpr int kControlRow = 35; // client rows below the picture
 
-// Controls by their offset from the window's identifier; the order of the
-// tests' control numbers (PlotControlRect) is this one less one.
-enum Control { kPicture = 1, kRedraw, kClose, kFromLabel, kFromField, kToLabel, kToField, kControlCount };
-
-struct PlotWin {
-    int windowId = 0;
-    HWND window = nullptr;
-    HWND controls[kControlCount] = {};
-    HWND tooltip = nullptr;
-    std::string tooltipText;
-    RgbImage picture;                 // as shown
-    std::vector<std::uint32_t> pixels; // the same as 32-bit blue, green, red for GDI
-    int width = 0;                    // the client size last laid out
-    int height = 0;
-};
-
 std::function<void(const PlotWindowEvent&)> eventHandler;
 std::map<int, std::unique_ptr<PlotWin>> windows;
-
-PlotWin* Find(int windowId) {
-    const auto it = windows.find(windowId);
-    return it == windows.end() ? nullptr : it->second.get();
-}
 
 PlotWin* Of(HWND window) { return reinterpret_cast<PlotWin*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
@@ -81,24 +61,6 @@ void Layout(PlotWin& plot, int w, int h) {
         MoveWindow(plot.controls[c], places[c].x, places[c].y, places[c].width, places[c].height, TRUE);
     plot.width = w;
     plot.height = h;
-}
-
-void PaintPicture(const PlotWin& plot, HWND control, HDC dc) {
-    RECT area;
-    GetClientRect(control, &area);
-    const int w = plot.picture.width;
-    const int h = plot.picture.height;
-    if (w > 0) {
-        const BITMAPINFO info = TopDownDibInfo(w, h);
-        SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0, static_cast<UINT>(h),
-                          plot.pixels.data(), &info, DIB_RGB_COLORS);
-    }
-    // What the picture leaves, while a resize waits for the new one.
-    const auto black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    const RECT right{w, 0, area.right, area.bottom};
-    const RECT below{0, h, w, area.bottom};
-    if (right.left < right.right) FillRect(dc, &right, black);
-    if (below.top < below.bottom) FillRect(dc, &below, black);
 }
 
 void HideTooltip(const PlotWin& plot) {
@@ -144,47 +106,6 @@ LRESULT CALLBACK PictureProc(HWND control, UINT message, WPARAM wParam, LPARAM l
     }
 }
 
-// The controls as a capture shows them, each at its place in the client
-// area: the picture from the picture itself, the others as they are shown.
-void PrintControls(const PlotWin& plot, HDC dc) {
-    PaintPicture(plot, plot.controls[kPicture], dc);
-    for (int c = kRedraw; c < kControlCount; ++c) {
-        RECT place;
-        GetWindowRect(plot.controls[c], &place);
-        MapWindowPoints(nullptr, plot.window, reinterpret_cast<POINT*>(&place), 2);
-        const HDC shown = GetDC(plot.controls[c]);
-        BitBlt(dc, place.left, place.top, place.right - place.left, place.bottom - place.top, shown, 0, 0, SRCCOPY);
-        ReleaseDC(plot.controls[c], shown);
-    }
-}
-
-// The window drawn by itself into dc (WM_PRINT, which PrintWindow sends
-// where the system does not copy the window's own pixels), the parts asked
-// for: the frame with the title bar, the client area with the controls.
-void PrintWindowItself(const PlotWin& plot, HDC dc, LPARAM parts) {
-    if ((parts & PRF_CHECKVISIBLE) != 0 && !IsWindowVisible(plot.window)) return;
-    RECT outer, client;
-    POINT corner{0, 0};
-    GetWindowRect(plot.window, &outer);
-    GetClientRect(plot.window, &client);
-    ClientToScreen(plot.window, &corner);
-    POINT offset{0, 0}; // of the client area in dc
-    if ((parts & PRF_NONCLIENT) != 0) {
-        offset = {corner.x - outer.left, corner.y - outer.top};
-        RECT frame{0, 0, outer.right - outer.left, outer.bottom - outer.top};
-        FillRect(dc, &frame, GetSysColorBrush(COLOR_BTNFACE));
-        DrawEdge(dc, &frame, EDGE_RAISED, BF_RECT);
-        RECT caption{offset.x, offset.x, frame.right - offset.x, offset.y - 1};
-        DrawCaption(plot.window, dc, &caption, DC_ACTIVE | DC_TEXT | DC_ICON | DC_GRADIENT);
-    }
-    if ((parts & PRF_CLIENT) == 0) return;
-    POINT origin;
-    OffsetViewportOrgEx(dc, offset.x, offset.y, &origin);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    PrintControls(plot, dc);
-    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
-}
-
 LRESULT CALLBACK PlotProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE)
         SetWindowLongPtrA(window, GWLP_USERDATA,
@@ -211,7 +132,7 @@ LRESULT CALLBACK PlotProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         if (wParam == VK_ESCAPE) PostMessageA(window, WM_CLOSE, 0, 0);
         return 0;
     case WM_PRINT:
-        PrintWindowItself(*plot, reinterpret_cast<HDC>(wParam), lParam);
+        PrintPlotWindowItself(*plot, reinterpret_cast<HDC>(wParam), lParam);
         return 0;
     case WM_CLOSE: // the close box, the system menu and Escape
         Report(*plot, PlotWindowEvent::Kind::Close);
@@ -285,6 +206,29 @@ void InitCommonControlsOnce() {
 
 } // namespace
 
+PlotWin* FindPlotWindow(int windowId) {
+    const auto it = windows.find(windowId);
+    return it == windows.end() ? nullptr : it->second.get();
+}
+
+void PaintPicture(const PlotWin& plot, HWND control, HDC dc) {
+    RECT area;
+    GetClientRect(control, &area);
+    const int w = plot.picture.width;
+    const int h = plot.picture.height;
+    if (w > 0) {
+        const BITMAPINFO info = TopDownDibInfo(w, h);
+        SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0, static_cast<UINT>(h),
+                          plot.pixels.data(), &info, DIB_RGB_COLORS);
+    }
+    // What the picture leaves, while a resize waits for the new one.
+    const auto black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    const RECT right{w, 0, area.right, area.bottom};
+    const RECT below{0, h, w, area.bottom};
+    if (right.left < right.right) FillRect(dc, &right, black);
+    if (below.top < below.bottom) FillRect(dc, &below, black);
+}
+
 namespace win32gui {
 
 void SetPlotWindowEventHandler(std::function<void(const PlotWindowEvent&)> handler) {
@@ -326,7 +270,7 @@ void DestroyPlotWindow(int windowId) {
 // The window's top-left corner (frame included) and its client size: the
 // next window of a row starts at this corner + the client width + 7.
 bool PlotWindowRect(int windowId, WindowRect& rect) {
-    const PlotWin* plot = Find(windowId);
+    const PlotWin* plot = FindPlotWindow(windowId);
     RECT outer, client;
     if (plot == nullptr || !GetWindowRect(plot->window, &outer) || !GetClientRect(plot->window, &client)) return false;
     rect = {outer.left, outer.top, client.right, client.bottom};
@@ -342,7 +286,7 @@ bool PlotWindowClientSize(int windowId, int& width, int& height) {
 }
 
 int PlotWindowFrameHeight(int windowId) {
-    const PlotWin* plot = Find(windowId);
+    const PlotWin* plot = FindPlotWindow(windowId);
     RECT outer, client;
     if (plot == nullptr || !GetWindowRect(plot->window, &outer) || !GetClientRect(plot->window, &client)) return 0;
     return (outer.bottom - outer.top) - client.bottom;
@@ -351,7 +295,7 @@ int PlotWindowFrameHeight(int windowId) {
 int DesktopWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 
 void ShowPlotImage(int windowId, const RgbImage& picture) {
-    PlotWin* plot = Find(windowId);
+    PlotWin* plot = FindPlotWindow(windowId);
     if (plot == nullptr || picture.Empty()) return;
     plot->picture = picture;
     plot->pixels.resize(picture.pixels.size() / 3);
@@ -365,7 +309,7 @@ void ShowPlotImage(int windowId, const RgbImage& picture) {
 }
 
 void SetPlotFields(int windowId, const std::string& fromText, const std::string& toText) {
-    if (const PlotWin* plot = Find(windowId)) {
+    if (const PlotWin* plot = FindPlotWindow(windowId)) {
         SetWindowTextA(plot->controls[kFromField], fromText.c_str());
         SetWindowTextA(plot->controls[kToField], toText.c_str());
     }
@@ -374,7 +318,7 @@ void SetPlotFields(int windowId, const std::string& fromText, const std::string&
 // The text becomes the tooltip of the picture and shows at once below the
 // mouse; it stays until the mouse leaves the picture or the window moves.
 void SetPlotTooltip(int windowId, const std::string& text) {
-    PlotWin* plot = Find(windowId);
+    PlotWin* plot = FindPlotWindow(windowId);
     if (plot == nullptr) return;
     plot->tooltipText = text;
     TTTOOLINFOA tool{};
@@ -391,48 +335,23 @@ void SetPlotTooltip(int windowId, const std::string& text) {
     TrackMouseEvent(&leave);
 }
 
-// The whole window with its frame: the window draws itself into a picture
-// of its outer size through PrintWindow, looked up by name as systems
-// before it lack it; there a copy of the window's own device context does.
-RgbImage CapturePlotWindow(int windowId) {
-    using PrintWindowCall = BOOL(WINAPI*)(HWND, HDC, UINT);
-    static const auto printWindow = reinterpret_cast<PrintWindowCall>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "PrintWindow")));
-    const PlotWin* plot = Find(windowId);
-    RECT outer;
-    if (plot == nullptr || !IsWindowVisible(plot->window) || !GetWindowRect(plot->window, &outer)) return {};
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    DibSurface surface(width, height);
-    if (!surface.Ready()) return {};
-    // Controls changed since the last pass of the message loop show their state first.
-    RedrawWindow(plot->window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    if (printWindow == nullptr || !printWindow(plot->window, surface.Dc(), 0)) {
-        const HDC windowDc = GetWindowDC(plot->window);
-        if (windowDc == nullptr) return {};
-        BitBlt(surface.Dc(), 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
-        ReleaseDC(plot->window, windowDc);
-    }
-    return surface.Picture();
-}
-
 std::string PlotWindowTooltip(int windowId) {
-    const PlotWin* plot = Find(windowId);
+    const PlotWin* plot = FindPlotWindow(windowId);
     return plot != nullptr ? plot->tooltipText : "";
 }
 
 std::string PlotWindowField(int windowId, bool toField) {
-    const PlotWin* plot = Find(windowId);
+    const PlotWin* plot = FindPlotWindow(windowId);
     return plot != nullptr ? WindowText(plot->controls[toField ? kToField : kFromField]) : "";
 }
 
 RgbImage PlotWindowImage(int windowId) {
-    const PlotWin* plot = Find(windowId);
+    const PlotWin* plot = FindPlotWindow(windowId);
     return plot != nullptr ? plot->picture : RgbImage{};
 }
 
 WindowRect PlotControlRect(int windowId, int control) {
-    const PlotWin* plot = Find(windowId);
+    const PlotWin* plot = FindPlotWindow(windowId);
     if (plot == nullptr || control < 0 || control >= kControlCount - 1) return {};
     const HWND child = plot->controls[control + 1];
     RECT place;
