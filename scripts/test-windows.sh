@@ -36,9 +36,24 @@ for file in "$BUILD"/bin/Tessara.exe "$BUILD"/bin/Kalvex.dll "$OTHER_BUILD"/bin/
     if [ -n "$foreign" ]; then echo "test-windows: $file needs $foreign"; exit 1; fi
 done
 
-# The prefix once, and one Wine server for the whole run.
+# The prefixes' servers end with the script, however it ends.
+end_servers() {
+    for prefix in "$BUILD/wineprefix" "$OTHER_BUILD/wineprefix" "$BUILD/wineprefix-display"; do
+        [ -d "$prefix" ] && WINEPREFIX="$PWD/$prefix" /usr/lib/wine/wineserver -k 2> /dev/null || true
+    done
+}
+trap end_servers EXIT
+
+# The prefix once, and one Wine server for the whole run: the server of the
+# first start is waited out, as a server that is ending resets the
+# connections of programs that start meanwhile; the persistent one that
+# follows stays until the end. Its session's own processes start with a
+# program whose output goes nowhere, as they keep the output pipes of the
+# program that started them open while they live.
 scripts/wine-run.sh "$BUILD" cmd /c exit
-WINEPREFIX="$PWD/$BUILD/wineprefix" /usr/lib/wine/wineserver -p 30 || true
+WINEPREFIX="$PWD/$BUILD/wineprefix" /usr/lib/wine/wineserver -w
+WINEPREFIX="$PWD/$BUILD/wineprefix" /usr/lib/wine/wineserver -p
+scripts/wine-run.sh "$BUILD" cmd /c exit > /dev/null 2>&1
 status=0
 (cd "$BUILD" && ctest -j "$JOBS" --output-on-failure) || status=$?
 # The same end-to-end cases as on Linux, with Tessara.exe as the program.
@@ -69,7 +84,4 @@ fi
 # The installer: made for the tested pair, installed and removed under Wine.
 ./scripts/package-windows.sh "$BUILD" "$ARCH" > /dev/null
 tests/windows/installer_test.sh "$BUILD" "$BUILD"/Tessara-*-setup.exe || status=1
-for prefix in "$BUILD/wineprefix" "$OTHER_BUILD/wineprefix" "$BUILD/wineprefix-display"; do
-    [ -d "$prefix" ] && WINEPREFIX="$PWD/$prefix" /usr/lib/wine/wineserver -k 2> /dev/null || true
-done
 exit $status
