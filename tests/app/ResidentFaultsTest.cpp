@@ -17,7 +17,6 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "MailboxPeer.h"
@@ -37,8 +36,7 @@ long MillisecondsSince(Clock::time_point start) {
 // A process's status fields after its name: its state first ("T" when
 // stopped), then the rest of /proc/<pid>/stat.
 std::string StatusFields(int pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::string text = ReadFileBytes("/proc/" + std::to_string(pid) + "/stat");
     const std::size_t close = text.rfind(')');
     return close == std::string::npos || close + 2 > text.size() ? std::string() : text.substr(close + 2);
 }
@@ -97,13 +95,7 @@ protected:
     void MakeBusy() {
         ASSERT_EQ(RunTessara(dir, {"/i", "busy.kvx", "/o", "busy.out.kvx"}).exitCode, 0);
         const std::string wchan = "/proc/" + std::to_string(resident.pid) + "/wchan";
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                std::ifstream in(wchan);
-                std::string where;
-                return std::getline(in, where) && where == "wait_for_partner";
-            },
-            kWaitMs));
+        ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(wchan).starts_with("wait_for_partner"); }, kWaitMs));
     }
 
     void Release() {

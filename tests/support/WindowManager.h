@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "RunTessara.h"
@@ -22,7 +23,10 @@ public:
         // fails the test with what it said, rather than letting windows
         // without frames fail it later for no visible reason.
         for (int attempt = 0; attempt < 3 && !Start(); ++attempt) Stop();
-        if (!Running()) ADD_FAILURE() << "openbox did not start on " << Shell("echo $DISPLAY") << ReadFileBytes(log_.file("openbox.log"));
+        const char* display = std::getenv("DISPLAY");
+        if (!Running())
+            ADD_FAILURE() << "openbox did not start on " << (display != nullptr ? display : "no display") << ":\n"
+                          << ReadFileBytes(log_.file("openbox.log"));
     }
     ~WindowManager() { Stop(); }
     WindowManager(const WindowManager&) = delete;
@@ -41,7 +45,8 @@ private:
     bool Start() {
         // An earlier manager on this display leaves its marks on the root
         // window: remove them, so that only this one's can be waited for.
-        Shell("xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null; xprop -root -remove _NET_NUMBER_OF_DESKTOPS 2>/dev/null");
+        Shell("xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null; "
+              "xprop -root -remove _NET_NUMBER_OF_DESKTOPS 2>/dev/null");
         const std::string log = log_.file("openbox.log");
         pid_ = fork();
         if (pid_ == 0) {
